@@ -1,0 +1,42 @@
+#include "platform/headless_platform.h"
+
+namespace lemmabox {
+
+namespace {
+HeadlessPlatform gDefaultPlatform;
+Platform* gPlatform = &gDefaultPlatform;
+}  // namespace
+
+Platform& CurrentPlatform() { return *gPlatform; }
+void SetCurrentPlatform(Platform* platform) { gPlatform = platform ? platform : &gDefaultPlatform; }
+
+BoxAnswer HeadlessPlatform::ShowMessageBox(const MessageBoxRequest& request) {
+  boxes.push_back(request);
+  if (request.buttons == BoxButtons::kOk) return BoxAnswer::kOk;
+  if (!answers.empty()) {
+    BoxAnswer answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+  return request.buttons == BoxButtons::kYesNo ? BoxAnswer::kNo : BoxAnswer::kCancel;
+}
+
+uint64_t HeadlessPlatform::TickCount() {
+  uint64_t t = now;
+  now += autoAdvanceMs;
+  return t;
+}
+
+bool HeadlessPlatform::EscapePressed() {
+  if (escapePresses <= 0) return false;
+  --escapePresses;
+  return true;
+}
+
+std::vector<std::string> HeadlessPlatform::BoxTexts() const {
+  std::vector<std::string> texts;
+  for (const auto& box : boxes) texts.push_back(box.text);
+  return texts;
+}
+
+}  // namespace lemmabox

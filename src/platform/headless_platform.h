@@ -1,0 +1,48 @@
+// The platform for the command-line tool and the tests: no windows. Message
+// boxes are recorded and answered from a script; the clipboard lives in
+// memory; the clock and the Escape key are under the caller's control.
+#pragma once
+
+#include <deque>
+
+#include "platform/platform.h"
+
+namespace lemmabox {
+
+class HeadlessPlatform : public Platform {
+ public:
+  BoxAnswer ShowMessageBox(const MessageBoxRequest& request) override;
+  void Beep() override { ++beeps; }
+  uint64_t TickCount() override;
+  bool EscapePressed() override;
+  void SetBusyCursor(bool busy) override { busyCursor = busy; }
+  void PostQuit(int exitCode) override {
+    quitPosted = true;
+    quitCode = exitCode;
+  }
+  std::string ClipboardText() override { return clipboard; }
+  void SetClipboardText(const std::string& text) override { clipboard = text; }
+
+  // Every box shown, in order.
+  std::vector<MessageBoxRequest> boxes;
+  // Answers for the next boxes that ask a question; when empty, a question box
+  // is answered with its default: Cancel for Ok/Cancel and Yes/No/Cancel, No
+  // for Yes/No. An Ok box is always answered Ok.
+  std::deque<BoxAnswer> answers;
+  // When set, the clock advances by this many milliseconds at every reading.
+  uint64_t autoAdvanceMs = 0;
+  uint64_t now = 0;
+  // Escape presses still to be reported, one per EscapePressed call; when the
+  // count reaches 0 EscapePressed answers false.
+  int escapePresses = 0;
+  int beeps = 0;
+  bool busyCursor = false;
+  bool quitPosted = false;
+  int quitCode = 0;
+  std::string clipboard;
+
+  // The texts of the boxes shown so far, for assertions.
+  std::vector<std::string> BoxTexts() const;
+};
+
+}  // namespace lemmabox

@@ -1,0 +1,60 @@
+// What the core asks of the desktop.
+//
+// The core never talks to Qt or the operating system directly; everything it
+// needs from the user's desktop goes through this interface. The desktop
+// program implements it on Qt; HeadlessPlatform implements it for the
+// command-line tool and the tests (scripted answers, an in-memory clipboard, a
+// log of every box shown).
+//
+// Text crossing this interface is UTF-8; the core converts its own 8-bit
+// character set at the boundary (shell/charset.h).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace lemmabox {
+
+enum class BoxIcon { kNone, kStop, kInformation, kQuestion, kWarning };
+enum class BoxButtons { kOk, kOkCancel, kYesNo, kYesNoCancel };
+enum class BoxAnswer { kOk, kCancel, kYes, kNo };
+
+struct MessageBoxRequest {
+  std::string text;
+  std::string caption;
+  BoxIcon icon = BoxIcon::kStop;
+  BoxButtons buttons = BoxButtons::kOk;
+  bool systemModal = false;  // the internal-error box
+};
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // Alerts and questions. The box is modal for all of the program's windows.
+  virtual BoxAnswer ShowMessageBox(const MessageBoxRequest& request) = 0;
+  virtual void Beep() = 0;
+
+  // Milliseconds since some fixed point; only differences matter.
+  virtual uint64_t TickCount() = 0;
+  // Whether the user asked to cancel the running computation (Escape was
+  // pressed since the last call, or is held down now).
+  virtual bool EscapePressed() = 0;
+  // Lets the desktop process pending events during a long computation.
+  virtual void ProcessPendingEvents() {}
+  virtual void SetBusyCursor(bool busy) = 0;
+  // Asks the main loop to end with this exit code after the current event.
+  virtual void PostQuit(int exitCode) = 0;
+
+  // The system clipboard as UTF-8 text.
+  virtual std::string ClipboardText() = 0;
+  virtual void SetClipboardText(const std::string& text) = 0;
+};
+
+// The platform the core talks to. There is always one: the headless platform
+// until the desktop installs its own.
+Platform& CurrentPlatform();
+void SetCurrentPlatform(Platform* platform);
+
+}  // namespace lemmabox

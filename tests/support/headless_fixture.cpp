@@ -1,0 +1,19 @@
+#include "support/headless_fixture.h"
+
+#include "core/registration.h"
+#include "shell/failure.h"
+
+namespace lemmabox::testing {
+
+void HeadlessTest::SetUp() {
+  RegisterCore();
+  SetCurrentPlatform(&platform);
+}
+
+void HeadlessTest::TearDown() {
+  SetCurrentPlatform(nullptr);
+  ClearInternalErrorFlag();
+  ClearOffendingObject();
+}
+
+}  // namespace lemmabox::testing

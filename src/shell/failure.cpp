@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "shell/alerts.h"
 #include "shell/messages.h"
 #include "platform/platform.h"
 
@@ -18,9 +19,6 @@ void BeepTimes(int n) {
 }
 
 }  // namespace
-
-// Shown when a failure escapes every frame; declared in shell/alerts.h.
-void Alert(MessageNumber n);
 
 FailureFrame::FailureFrame() {
   if (gDepth >= kMaxFailureFrames) Raise(kMsgRunawayRecursion);

@@ -27,10 +27,12 @@ uint64_t HeadlessPlatform::TickCount() {
   return t;
 }
 
-bool HeadlessPlatform::EscapePressed() {
-  if (escapePresses <= 0) return false;
-  --escapePresses;
-  return true;
+PendingKey HeadlessPlatform::PeekKeyboardInput() {
+  if (escapePresses > 0) {
+    --escapePresses;
+    return PendingKey::kEscapePress;
+  }
+  return otherKeyPending ? PendingKey::kOther : PendingKey::kNone;
 }
 
 std::vector<std::string> HeadlessPlatform::BoxTexts() const {

@@ -1,6 +1,8 @@
 // The platform for the command-line tool and the tests: no windows. Message
 // boxes are recorded and answered from a script; the clipboard lives in
-// memory; the clock and the Escape key are under the caller's control.
+// memory; the clock and the keyboard are under the caller's control. To
+// interrupt a computation in a test, queue an Escape press and let the clock
+// run (autoAdvanceMs), since the interrupt check looks only after 350 ms.
 #pragma once
 
 #include <deque>
@@ -14,7 +16,9 @@ class HeadlessPlatform : public Platform {
   BoxAnswer ShowMessageBox(const MessageBoxRequest& request) override;
   void Beep() override { ++beeps; }
   uint64_t TickCount() override;
-  bool EscapePressed() override;
+  PendingKey PeekKeyboardInput() override;
+  bool EscapeHeldDown() override { return escapeHeld; }
+  void ProcessPendingEvents() override { ++eventPasses; }
   void SetBusyCursor(bool busy) override { busyCursor = busy; }
   void PostQuit(int exitCode) override {
     quitPosted = true;
@@ -32,9 +36,16 @@ class HeadlessPlatform : public Platform {
   // When set, the clock advances by this many milliseconds at every reading.
   uint64_t autoAdvanceMs = 0;
   uint64_t now = 0;
-  // Escape presses still to be reported, one per EscapePressed call; when the
-  // count reaches 0 EscapePressed answers false.
+  // Escape presses waiting for the program. A peek reports the first one and
+  // takes it, as the desktop's loop would deliver it right after the
+  // computation it cancels has unwound.
   int escapePresses = 0;
+  // Another key press waits behind the Escape presses (never taken).
+  bool otherKeyPending = false;
+  // Escape is held down without its press having been delivered.
+  bool escapeHeld = false;
+  // How often the platform was let process pending events.
+  int eventPasses = 0;
   int beeps = 0;
   bool busyCursor = false;
   bool quitPosted = false;

@@ -19,6 +19,8 @@ namespace lemmabox {
 enum class BoxIcon { kNone, kStop, kInformation, kQuestion, kWarning };
 enum class BoxButtons { kOk, kOkCancel, kYesNo, kYesNoCancel };
 enum class BoxAnswer { kOk, kCancel, kYes, kNo };
+// The first keyboard event waiting for the program.
+enum class PendingKey { kNone, kEscapePress, kOther };
 
 struct MessageBoxRequest {
   std::string text;
@@ -38,9 +40,13 @@ class Platform {
 
   // Milliseconds since some fixed point; only differences matter.
   virtual uint64_t TickCount() = 0;
-  // Whether the user asked to cancel the running computation (Escape was
-  // pressed since the last call, or is held down now).
-  virtual bool EscapePressed() = 0;
+  // The interrupt check's two looks at the keyboard during a long
+  // computation. PeekKeyboardInput tells what the first keyboard event waiting
+  // for the program is, without taking it (the desktop may gather input from
+  // the system first). EscapeHeldDown tells whether Escape is down at this
+  // moment although no press of it has been delivered to the program yet.
+  virtual PendingKey PeekKeyboardInput() = 0;
+  virtual bool EscapeHeldDown() = 0;
   // Lets the desktop process pending events during a long computation.
   virtual void ProcessPendingEvents() {}
   virtual void SetBusyCursor(bool busy) = 0;

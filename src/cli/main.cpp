@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "core/registration.h"
+#include "shell/stack_check.h"
 
 namespace {
 
@@ -20,6 +21,7 @@ void PrintHelp() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  lemmabox::RecordStackBase();
   lemmabox::RegisterCore();
   if (argc >= 2 && std::strcmp(argv[1], "--version") == 0) {
     std::printf("lemmabox-cli %s\n", lemmabox::LemmaboxVersion());

@@ -2,12 +2,14 @@
 
 #include "core/registration.h"
 #include "shell/failure.h"
+#include "shell/interrupt.h"
 
 namespace lemmabox::testing {
 
 void HeadlessTest::SetUp() {
   RegisterCore();
   SetCurrentPlatform(&platform);
+  ResetInterruptCheck();
 }
 
 void HeadlessTest::TearDown() {

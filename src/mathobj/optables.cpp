@@ -18,16 +18,18 @@ void UnKey(KeyContext&) { InternalError("UnKey"); }
 int UnIsConLin(Handle, Handle) { InternalError("UnIsConLin"); }
 int UnIsConLin2(Handle, Handle) { InternalError("UnIsConLin"); }
 Handle UnIntegral(Handle, Handle) { InternalError("UnIntegral"); }
-void UnHilite(Handle, int32_t, Rect&) { InternalError("UnHilite"); }
+void UnHilite(Handle, const PlaceContext&, int32_t, Rect&) { InternalError("UnHilite"); }
 int UnCommute(Handle) { InternalError("UnCommute"); }
 Handle UnExpand(Handle) { InternalError("UnExpand"); }
 bool UnEquiv(Handle, Handle) { InternalError("UnEquiv"); }
 Handle UnDerivative(Handle, Handle) { InternalError("UnDerivative"); }
-void UnSize(Handle) { InternalError("UnSize"); }
-void UnDraw(Handle) { InternalError("UnSize"); }
-void UnCursor(Handle, Point, CursorInfo&) { InternalError("UnCursor"); }
+void UnSize(Handle, const SizeContext&, LayoutBox&) { InternalError("UnSize"); }
+void UnDraw(Handle, const DrawContext&) { InternalError("UnSize"); }
+void UnCursor(Handle, const PlaceContext&, Point, CursorInfo&) { InternalError("UnCursor"); }
 Handle UnCollect(Handle) { InternalError("UnCollect"); }
-void UnClick(Handle, Point, Point, Selection&) { InternalError("UnClick"); }
+bool UnClick(Handle, const PlaceContext&, const ClickGesture&, Selection&) {
+  InternalError("UnClick");
+}
 void UndefCalc(Handle) { InternalError("UndefCalc"); }
 
 template <class Fn>

@@ -24,6 +24,11 @@ struct ExprExportSink;  // the expression export stream
 struct TextWriter;      // notebook: the file writer
 struct KeyContext;      // editor: the keystroke being applied
 struct CursorInfo;      // layout: pointer help
+struct LayoutBox;       // layout: width, height and baseline of a sized object
+struct SizeContext;     // layout: metrics, size level and bracket depth of a sizing pass
+struct DrawContext;     // layout: where and onto which port an object is drawn
+struct PlaceContext;    // layout: where a laid-out object lies (highlight, click, pointer help)
+struct ClickGesture;    // layout: the press and current points of a mouse gesture
 struct Selection;       // mathobj/selection.h
 
 using UnwrapFn = int (*)(UnwrapArgs& args);
@@ -37,16 +42,18 @@ using EncodeFn = void (*)(Handle obj);
 using KeyFn = void (*)(KeyContext& context);
 using IsConLinFn = int (*)(Handle obj, Handle variable);
 using IntegralFn = Handle (*)(Handle variable, Handle obj);
-using HiliteFn = void (*)(Handle obj, int32_t position, Rect& out);
+using HiliteFn = void (*)(Handle obj, const PlaceContext& context, int32_t position, Rect& out);
 using CommuteFn = int (*)(Handle obj);
 using ExpandFn = Handle (*)(Handle obj);
 using EquivFn = bool (*)(Handle a, Handle b);
 using DerivativeFn = Handle (*)(Handle op, Handle obj);
-using SizeFn = void (*)(Handle obj);
-using DrawFn = void (*)(Handle obj);
-using CursorFn = void (*)(Handle obj, Point point, CursorInfo& out);
+using SizeFn = void (*)(Handle obj, const SizeContext& context, LayoutBox& out);
+using DrawFn = void (*)(Handle obj, const DrawContext& context);
+using CursorFn = void (*)(Handle obj, const PlaceContext& context, Point point, CursorInfo& out);
 using CollectFn = Handle (*)(Handle obj);
-using ClickFn = void (*)(Handle obj, Point press, Point current, Selection& out);
+// Returns whether the entry set the selection.
+using ClickFn = bool (*)(Handle obj, const PlaceContext& context, const ClickGesture& gesture,
+                         Selection& out);
 using CalcFn = void (*)(Handle obj);
 
 template <class Fn>

@@ -18,7 +18,7 @@
   X(kEvalAt,         ')',  kShapeExpr | kShapeThree, 0,                                   35,  35, 0, "Evaluate At op") \
   X(kProduct,        '*',  kShapeExpr | kShapeAny,   kClass10,                            55,  55, 0, "Multiplication op") \
   X(kSum,            '+',  kShapeExpr | kShapeAny,   kClass10,                            50,  50, 0, "Addition op") \
-  X(kList,           ',',  kShapeAny,                kClass10,                           255, 255, 0, nullptr) \
+  X(kList,           ',',  0,                        kClass10,                           255, 255, 0, nullptr) \
   X(kNegation,       '-',  kShapeExpr | kShapeOne,   kClassEnclosing,                     52,  52, 0, "Negation op") \
   X(kQuotient,       '/',  kShapeExpr | kShapeTwo,   kClass20,                            65,  65, 0, "Division op") \
   X(kRange,          ':',  kShapeExpr | kShapeTwo,   kClass10,                            35,  35, 0, "Range op") \

@@ -5,6 +5,7 @@
 // letters notebook entries. The per-type tables are indexed by code - 0x20.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "mathobj/type_list.h"
@@ -14,8 +15,12 @@ namespace lemmabox {
 using TypeCode = uint8_t;
 
 constexpr int kTypeTableSize = 95;  // codes 0x20..0x7E
-constexpr int TypeIndex(TypeCode code) { return code - 0x20; }
-constexpr bool IsTypeCode(int code) { return code >= 0x20 && code <= 0x7E; }
+constexpr int TypeIndex(TypeCode code) {
+  return code - 0x20;
+}
+constexpr bool IsTypeCode(int code) {
+  return code >= 0x20 && code <= 0x7E;
+}
 
 // Shape bits.
 constexpr uint8_t kShapeEntry = 0x01;      // notebook entry
@@ -42,26 +47,53 @@ LEMMABOX_TYPES(LEMMABOX_TYPE_CONSTANT)
 LEMMABOX_SPECIAL_TYPES(LEMMABOX_TYPE_CONSTANT)
 #undef LEMMABOX_TYPE_CONSTANT
 
-uint8_t ShapeBits(TypeCode code);
-uint8_t ClassBits(TypeCode code);
+// The attribute tables, indexed by code - 0x20 (mathobj/type_catalogue.cpp).
+// A type test reads one byte of the object and one byte of a table.
+using TypeByteTable = std::array<uint8_t, kTypeTableSize>;
+extern const TypeByteTable kShapeTable;
+extern const TypeByteTable kClassTable;
+extern const TypeByteTable kLeadingDataSlotTable;
+extern const TypeByteTable* gBindingTable;  // the current or the older table
+
+// Codes outside 0x20..0x7E have no attributes.
+inline uint8_t ShapeBits(TypeCode code) {
+  return IsTypeCode(code) ? kShapeTable[TypeIndex(code)] : 0;
+}
+inline uint8_t ClassBits(TypeCode code) {
+  return IsTypeCode(code) ? kClassTable[TypeIndex(code)] : 0;
+}
 // Binding strength for automatic parentheses. Notebooks of file-format
 // version below 151 use the older table (cross and dot product bind at 72).
-uint8_t BindingStrength(TypeCode code);
+inline uint8_t BindingStrength(TypeCode code) {
+  return IsTypeCode(code) ? (*gBindingTable)[TypeIndex(code)] : 0;
+}
 void UseOlderBindingTable(bool older);
 bool UsingOlderBindingTable();
 // Number of leading data slots before the first object slot.
-int LeadingDataSlots(TypeCode code);
+inline int LeadingDataSlots(TypeCode code) {
+  return IsTypeCode(code) ? kLeadingDataSlotTable[TypeIndex(code)] : 0;
+}
 // Display name used by help and Get Info, or nullptr.
 const char* TypeDisplayName(TypeCode code);
 
-inline bool IsExpressionType(TypeCode c) { return (ShapeBits(c) & kShapeExpr) != 0; }
-inline bool IsLeafType(TypeCode c) { return (ShapeBits(c) & kShapeLeaf) != 0; }
-inline bool IsNumberType(TypeCode c) { return (ClassBits(c) & kClassNumber) != 0; }
+inline bool IsExpressionType(TypeCode c) {
+  return (ShapeBits(c) & kShapeExpr) != 0;
+}
+inline bool IsLeafType(TypeCode c) {
+  return (ShapeBits(c) & kShapeLeaf) != 0;
+}
+inline bool IsNumberType(TypeCode c) {
+  return (ClassBits(c) & kClassNumber) != 0;
+}
 inline bool IsRelationType(TypeCode c) {
   return (ClassBits(c) & kClassRelation) != 0 && (ShapeBits(c) & kShapeTwo) != 0;
 }
 // Notebook entries ("propositions") are the upper-case codes.
-inline bool IsPropositionType(TypeCode c) { return c >= 'A' && c <= 'Z'; }
-inline bool IsContainerType(TypeCode c) { return c == 'G' || c == 'M' || c == 'T' || c == 'Z'; }
+inline bool IsPropositionType(TypeCode c) {
+  return c >= 'A' && c <= 'Z';
+}
+inline bool IsContainerType(TypeCode c) {
+  return c == 'G' || c == 'M' || c == 'T' || c == 'Z';
+}
 
 }  // namespace lemmabox

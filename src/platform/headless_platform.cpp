@@ -35,6 +35,23 @@ PendingKey HeadlessPlatform::PeekKeyboardInput() {
   return otherKeyPending ? PendingKey::kOther : PendingKey::kNone;
 }
 
+int HeadlessPlatform::AskNameClass(const NameClassQuestion& question) {
+  nameQuestions.push_back(question);
+  if (nameAnswers.empty()) return question.defaultClass;
+  int answer = nameAnswers.front();
+  nameAnswers.pop_front();
+  return answer;
+}
+
+int HeadlessPlatform::ChooseFromList(const std::string&, const std::vector<std::string>& items,
+                                     int) {
+  listsOffered.push_back(items);
+  if (listAnswers.empty()) return items.empty() ? -1 : 0;
+  int answer = listAnswers.front();
+  listAnswers.pop_front();
+  return answer;
+}
+
 std::vector<std::string> HeadlessPlatform::BoxTexts() const {
   std::vector<std::string> texts;
   for (const auto& box : boxes) texts.push_back(box.text);

@@ -26,6 +26,9 @@ class HeadlessPlatform : public Platform {
   }
   std::string ClipboardText() override { return clipboard; }
   void SetClipboardText(const std::string& text) override { clipboard = text; }
+  int AskNameClass(const NameClassQuestion& question) override;
+  int ChooseFromList(const std::string& prompt, const std::vector<std::string>& items,
+                     int perPage) override;
 
   // Every box shown, in order.
   std::vector<MessageBoxRequest> boxes;
@@ -51,6 +54,16 @@ class HeadlessPlatform : public Platform {
   bool quitPosted = false;
   int quitCode = 0;
   std::string clipboard;
+  // Every Declare Name question asked, in order, and the answers for the next
+  // ones (a class 1..5, or 0 to cancel); when none is left, a question is
+  // answered with its default class, as the command-line tool declares names
+  // on the fly.
+  std::vector<NameClassQuestion> nameQuestions;
+  std::deque<int> nameAnswers;
+  // Every list offered for a choice, and the answers for the next ones (an
+  // index, or -1 to cancel); when none is left, the first item is chosen.
+  std::vector<std::vector<std::string>> listsOffered;
+  std::deque<int> listAnswers;
 
   // The texts of the boxes shown so far, for assertions.
   std::vector<std::string> BoxTexts() const;

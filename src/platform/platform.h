@@ -22,6 +22,15 @@ enum class BoxAnswer { kOk, kCancel, kYes, kNo };
 // The first keyboard event waiting for the program.
 enum class PendingKey { kNone, kEscapePress, kOther };
 
+// The Declare Name question: which class a name that has no declaration
+// should get. Classes: 1 Constant, 2 Variable, 3 M-Linear Operator, 4 D-Linear
+// Operator, 5 Function.
+struct NameClassQuestion {
+  std::string name;      // the name as the user typed it (UTF-8)
+  int defaultClass = 2;  // Variable, or Function for a name written like f(x)
+  bool builtIn = false;  // spelled like a built-in constant or function
+};
+
 struct MessageBoxRequest {
   std::string text;
   std::string caption;
@@ -56,6 +65,19 @@ class Platform {
   // The system clipboard as UTF-8 text.
   virtual std::string ClipboardText() = 0;
   virtual void SetClipboardText(const std::string& text) = 0;
+
+  // Asks for the class of an undeclared name: the class chosen, or 0 when the
+  // user cancels (then nothing more is asked for the rest of the command).
+  virtual int AskNameClass(const NameClassQuestion& question) { return question.defaultClass; }
+  // Lets the user choose one of several items, shown `perPage` at a time (the
+  // results of a Transform that matched more than one rule): the index
+  // chosen, or -1 when the user cancels.
+  virtual int ChooseFromList(const std::string& prompt, const std::vector<std::string>& items,
+                             int perPage) {
+    (void)prompt;
+    (void)perPage;
+    return items.empty() ? -1 : 0;
+  }
 };
 
 // The platform the core talks to. There is always one: the headless platform

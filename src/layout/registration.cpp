@@ -1,0 +1,31 @@
+#include "layout/registration.h"
+
+#include "layout/families.h"
+#include "layout/image_cache.h"
+#include "layout/relayout.h"
+#include "layout/size_obj.h"
+#include "mathobj/encode.h"
+#include "mathobj/hooks.h"
+#include "notebook/notebook_hooks.h"
+
+namespace lemmabox {
+
+void RegisterLayout() {
+  RegisterOperandListLayout();
+  RegisterLeafLayout();
+  RegisterScriptLayout();
+  RegisterEnclosureLayout();
+  RegisterBigOperatorLayout();
+  RegisterMatrixLayout();
+  RegisterEntryLayout();
+  gObjStoreHooks.dropCachedImage = RemoveCachedImage;
+  gEncodeHooks.relayout = IncrementalRelayout;
+  gEncodeHooks.invalidateSizes = InvalidateSizes;
+  // Names are measured for the screen when their declaration asks; without
+  // a screen they are measured when first laid out.
+  gNotebookDisplay.measureDeclaration = [](Handle declaration) {
+    if (const LayoutEnv* env = DisplayLayoutEnv()) MeasureDeclarationName(declaration, *env);
+  };
+}
+
+}  // namespace lemmabox

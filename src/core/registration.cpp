@@ -1,5 +1,6 @@
 #include "core/registration.h"
 
+#include "calc/registration.h"
 #include "editor/registration.h"
 #include "layout/registration.h"
 #include "manip/registration.h"
@@ -17,6 +18,7 @@ void RegisterCore() {
   // Each folder's registration routine, lowest layer first.
   RegisterMathObj();
   RegisterNotebook();
+  RegisterCalc();
   RegisterEditor();
   RegisterLayout();
   RegisterManip();

@@ -98,9 +98,9 @@ Cx ComplexFamily(int base, bool inverse, bool hyperbolic, Cx z) {
 
 double RealElementary(int key, double x) {
   int base = key & 3;
-  bool reciprocal = key & kTrigReciprocal;
-  bool inverse = key & kTrigInverse;
-  bool hyperbolic = key & kTrigHyperbolic;
+  bool reciprocal = key & kTrigReciprocalBit;
+  bool inverse = key & kTrigInverseBit;
+  bool hyperbolic = key & kTrigHyperbolicBit;
   if (key == kKeyArccot) {
     // arctan(1/x), moved into (0, pi] for negative x (and x = -0, -infinity).
     double t = 1.0 / x;
@@ -115,9 +115,9 @@ double RealElementary(int key, double x) {
 
 Cx ComplexElementary(int key, Cx z) {
   int base = key & 3;
-  bool reciprocal = key & kTrigReciprocal;
-  bool inverse = key & kTrigInverse;
-  bool hyperbolic = key & kTrigHyperbolic;
+  bool reciprocal = key & kTrigReciprocalBit;
+  bool inverse = key & kTrigInverseBit;
+  bool hyperbolic = key & kTrigHyperbolicBit;
   if (reciprocal && inverse) return ComplexFamily(base, true, hyperbolic, ComplexReciprocal(z));
   Cx r = ComplexFamily(base, inverse, hyperbolic, z);
   return reciprocal ? ComplexReciprocal(r) : r;
@@ -173,8 +173,8 @@ bool IsBesselKey(int key) {
 
 bool IsElementaryKey(int key) {
   if ((key & ~0x37) != kKeyElementary) return false;
-  bool hyperbolic = key & kTrigHyperbolic;
-  bool reciprocal = key & kTrigReciprocal;
+  bool hyperbolic = key & kTrigHyperbolicBit;
+  bool reciprocal = key & kTrigReciprocalBit;
   // Base 3 exists only as exp and ln, without a reciprocal.
   return (key & 3) != 3 || (hyperbolic && !reciprocal);
 }
@@ -192,7 +192,7 @@ NumScalar PredefinedConstant(int key) {
       return NumScalar::Real(std::numbers::e);
     case kKeyInfinity:
       return NumScalar::Real(kInfinity);
-    case kKeyI:
+    case kKeyImaginary:
       return NumScalar::Complex(0.0, 1.0);
     case kKeyDegree:
       return NumScalar::Real(pi / 180.0);

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <span>
 
+#include "mathobj/predefined_keys.h"
 #include "mathobj/types.h"
 
 namespace lemmabox {
@@ -19,13 +20,6 @@ enum NameClass : int {
   kNameFunction = 5,
 };
 
-// Key numbers the object store builds names from.
-constexpr int kKeyPi = 1;
-constexpr int kKeyE = 2;
-constexpr int kKeyInfinity = 3;
-constexpr int kKeyImaginary = 4;
-constexpr int kKeyDegree = 5;
-constexpr int kKeyDifferential = 16;
 
 // Help topics: one page per family of predefined names.
 enum HelpTopic : uint16_t {

@@ -254,7 +254,7 @@ Handle RecogniseComplex(double re, double im) {
       return nullptr;
     }
   }
-  Handle i = TryPredefined(kKeyI);
+  Handle i = TryPredefined(kKeyImaginary);
   if (i == nullptr) {
     DisposeObj(imaginary);
     DisposeObj(real);

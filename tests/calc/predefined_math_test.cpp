@@ -23,7 +23,7 @@ TEST(PredefinedKeys, ConstantsAndTheFamilyEncoding) {
   EXPECT_EQ(PredefinedConstant(kKeyPi).re, kPi);
   EXPECT_EQ(PredefinedConstant(kKeyE).re, 2.718281828459045);
   EXPECT_EQ(PredefinedConstant(kKeyInfinity).re, kInfinity);
-  S i = PredefinedConstant(kKeyI);
+  S i = PredefinedConstant(kKeyImaginary);
   EXPECT_TRUE(i.IsComplex());
   EXPECT_EQ(i.im, 1.0);
   EXPECT_EQ(PredefinedConstant(kKeyDegree).re, 0.017453292519943295);

@@ -2,7 +2,7 @@
 
 #include "calc/calc_stack.h"
 #include "calc/numlib_elements.h"
-#include "calc/numlib_special.h"
+#include "calc/numlib_gamma.h"
 
 namespace lemmabox {
 namespace {

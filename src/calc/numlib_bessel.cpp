@@ -7,7 +7,7 @@
 
 #include "calc/numlib_complex.h"
 #include "calc/numlib_scalar.h"
-#include "calc/numlib_special.h"
+#include "calc/numlib_gamma.h"
 #include "shell/interrupt.h"
 
 namespace lemmabox {

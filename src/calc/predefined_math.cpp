@@ -5,7 +5,7 @@
 
 #include "calc/numlib_bessel.h"
 #include "calc/numlib_complex.h"
-#include "calc/numlib_special.h"
+#include "calc/numlib_gamma.h"
 #include "shell/failure.h"
 #include "shell/messages.h"
 

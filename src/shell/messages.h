@@ -58,8 +58,8 @@ constexpr MessageNumber kMsgNewerFileVersion = 13175;  // created by a newer ver
 constexpr MessageNumber kMsgOlderFileVersion = 13176;  // created by an older version
 constexpr MessageNumber kMsgPcTextFile = 13177;  // PC style textfile, but not on a PC
 constexpr MessageNumber kMsgSeveralWindows = 13178;  // several windows open onto the same notebook
-constexpr MessageNumber kMsgBadRangeVariable = 13179;  // a range specification must be of the form variable = a...b
-constexpr MessageNumber kMsgBadRangeMinMax = 13180;  // Range specification must be of the form min...max
+constexpr MessageNumber kMsgBadRangeVariable = 13179;  // a range must be written as variable = a...b
+constexpr MessageNumber kMsgBadRangeMinMax = 13180;  // a range must be written as min...max
 constexpr MessageNumber kMsgNoNameDeclaration = 13181;  // this has no name declaration (Clarify)
 constexpr MessageNumber kMsgIntermediateVar = 13182;  // Intermediate Var found
 constexpr MessageNumber kMsgPredefinedMisuse = 13183;  // this predefined variable or function can't be used in this way

@@ -186,8 +186,8 @@ constexpr TableEntry kTable[] = {
     {13178,
      "You have several windows open onto the same notebook already.  Please use one of those "
      "instead."},
-    {13179, "Sorry, a range specification must be of the form: \nvariable = a...b"},
-    {13180, "Range specification must be of the form: \nmin...max"},
+    {13179, "Sorry, a range must be written in the form: \nvariable = a...b"},
+    {13180, "A range must be written in the form: \nmin...max"},
     {13181,
      "Sorry, this has no name declaration, and it can't be used in this way until it does.  "
      "(Choose 'Clarify' from the Notebook menu.)"},

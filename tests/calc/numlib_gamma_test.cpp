@@ -1,6 +1,6 @@
 // Factorial and Gamma: the exact table, infinities, and accuracy against
 // Stirling's series in long double.
-#include "calc/numlib_special.h"
+#include "calc/numlib_gamma.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "calc/numlib_special.h"
+#include "calc/numlib_gamma.h"
 
 #include <cmath>
 #include <numbers>

@@ -2,6 +2,7 @@
 
 #include "manip/commute.h"
 #include "manip/conlin.h"
+#include "manip/simplify.h"
 #include "mathobj/equivalence.h"
 #include "notebook/document.h"
 #include "notebook/notebook_record.h"
@@ -26,6 +27,7 @@ bool ZeroIntegralsDiffer(Handle integral) {
 void RegisterManip() {
   RegisterCommute();
   RegisterConLin();
+  RegisterSimplify();
   gEquivalenceHooks.indefiniteZeroIntegralsDiffer = &ZeroIntegralsDiffer;
 }
 

@@ -34,7 +34,7 @@ struct Selection;       // mathobj/selection.h
 using UnwrapFn = int (*)(UnwrapArgs& args);
 using ExprExportFn = void (*)(Handle obj, ExprExportSink& sink);
 using TextExportFn = void (*)(Handle obj, TextWriter& writer);
-using OrderFn = int (*)(Handle a, Handle b);         // 0 equal, 1 a first, 2 b first
+using OrderFn = int (*)(Handle a, Handle b);         // 1 a first, 2 b first, 3 equal
 using SimplifyFn = Handle (*)(Handle obj);           // takes ownership, returns the result
 using DupFn = Handle (*)(Handle obj);
 using DisposeFn = void (*)(Handle obj);

@@ -9,6 +9,7 @@
 #include "layout/highlight.h"
 #include "layout/hooks.h"
 #include "layout/relayout.h"
+#include "layout/rows.h"
 #include "layout/size_obj.h"
 #include "mathobj/optables.h"
 #include "mathobj/slots.h"
@@ -19,9 +20,6 @@
 
 namespace lemmabox {
 namespace {
-
-// A collapsed row is drawn this much taller (the rows layout adds it).
-constexpr int32_t kCollapsedRowExtra = 3;
 
 constexpr TypeCode kEntryTypes[] = {
     kAssumption,   kPageBreak,   kConclusion, kSurfacePlot, kGraph2D,     kRule,

@@ -14,6 +14,11 @@ void RegisterEnclosureLayout();    // ( ; { | ! a f #        (enclosures.cpp)
 void RegisterBigOperatorLayout();  // j ) s x l              (big_operators.cpp)
 void RegisterMatrixLayout();       // m                      (matrix.cpp)
 void RegisterEntryLayout();        // notebook entries: highlight, click, cursor (entries.cpp)
+void RegisterRowLayout();          // M T B: theories and their rows       (rows.cpp)
+void RegisterStatementLayout();    // A C: statement rows                  (statement_rows.cpp)
+void RegisterSentenceLayout();     // V I H and the plots L X R O D S      (sentence_entries.cpp)
+void RegisterCommentLayout();      // Q                                    (comment_layout.cpp)
+void RegisterPlaceholderLayout();  // N G Z until their own layouts        (placeholders.cpp)
 
 // The operand-list layout, shared by the one-row matrix.
 void SizeOperandList(Handle obj, const SizeContext& ctx, LayoutBox& out);

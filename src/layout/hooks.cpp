@@ -17,6 +17,22 @@ bool NoDisplay(Handle, DisplayTarget&) {
 }
 void NoArea(Handle, const Rect&) {}
 
+const CommentTree* NoComment(Handle) {
+  return nullptr;
+}
+std::string NoDetail(Handle) {
+  return {};
+}
+const char* NoPopupText(Handle, int, int) {
+  return nullptr;
+}
+int NoColouring(Handle) {
+  return 0;
+}
+int32_t DefaultFrameWidth(Handle) {
+  return kDefaultGraphFrameWidth;
+}
+
 void ReflowByRedrawing(Handle container, Handle entry, bool, bool) {
   Rect area = AbsoluteBox(container);
   area.top = AbsoluteBox(entry).top;
@@ -32,6 +48,11 @@ constexpr LayoutHooks kDefaultLayoutHooks = {
     .refreshNotebook = Nothing,
     .reflowEntries = ReflowByRedrawing,
     .forgetCommentLayout = Nothing,
+    .commentTree = NoComment,
+    .conclusionErrorDetail = NoDetail,
+    .plotPopupText = NoPopupText,
+    .surfaceColouring = NoColouring,
+    .graphFrameWidth = DefaultFrameWidth,
 };
 
 }  // namespace

@@ -9,10 +9,14 @@
 // expression and in the tests).
 #pragma once
 
+#include <string>
+
 #include "layout/context.h"
 #include "mathobj/selection.h"
 
 namespace lemmabox {
+
+struct CommentTree;
 
 // The window that shows a notebook: the layout it is drawn with and the
 // notebook's root object (its Main Theory).
@@ -49,7 +53,30 @@ struct LayoutHooks {
   void (*reflowEntries)(Handle container, Handle entry, bool widthChanged, bool heightChanged);
   // Forgets the layout of a comment (fonts changed). Default: nothing.
   void (*forgetCommentLayout)(Handle comment);
+
+  // --- What the rows show of other folders' entries ---
+  // The content of a comment, kept by whoever stores comment bodies (the
+  // comment editor, the file reader). Default: none, shown as an empty
+  // comment.
+  const CommentTree* (*commentTree)(Handle comment);
+  // What the last failed re-derivation of a conclusion blamed, as text
+  // (shown after its message). Default: "".
+  std::string (*conclusionErrorDetail)(Handle conclusion);
+  // The item shown by pop-up slot `slot` (the template's slot number, from
+  // 1) of sentence `sentence` (0, or 1 for a surface plot's colouring line)
+  // of a plot; null for an empty pop-up. Default: null.
+  const char* (*plotPopupText)(Handle plot, int sentence, int slot);
+  // A surface plot's colouring kind (1 solid, 2 colour range, 3 colour
+  // scheme, 5 brightness and hue, 6 colour components; others have no
+  // colouring line). Default: 0.
+  int (*surfaceColouring)(Handle plot);
+  // A graph's frame width in points. Default: kDefaultGraphFrameWidth.
+  int32_t (*graphFrameWidth)(Handle graph);
 };
+
+// The frame of a graph whose own layout does not say otherwise: 4 inches by 3.
+constexpr int32_t kDefaultGraphFrameWidth = 288;
+constexpr int32_t kDefaultGraphFrameHeight = 216;
 
 extern LayoutHooks gLayoutHooks;
 void ResetLayoutHooks();

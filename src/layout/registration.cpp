@@ -3,6 +3,8 @@
 #include "layout/families.h"
 #include "layout/image_cache.h"
 #include "layout/relayout.h"
+#include "layout/rows.h"
+#include "layout/sentences.h"
 #include "layout/size_obj.h"
 #include "mathobj/encode.h"
 #include "mathobj/hooks.h"
@@ -18,9 +20,21 @@ void RegisterLayout() {
   RegisterBigOperatorLayout();
   RegisterMatrixLayout();
   RegisterEntryLayout();
-  gObjStoreHooks.dropCachedImage = RemoveCachedImage;
+  RegisterRowLayout();
+  RegisterStatementLayout();
+  RegisterSentenceLayout();
+  RegisterCommentLayout();
+  RegisterPlaceholderLayout();
+  // An entry going away takes its cached image and its sentence with it.
+  gObjStoreHooks.dropCachedImage = [](Handle entry) {
+    RemoveCachedImage(entry);
+    ForgetSentenceLayout(entry);
+  };
   gEncodeHooks.relayout = IncrementalRelayout;
   gEncodeHooks.invalidateSizes = InvalidateSizes;
+  // The model's changes reach the rows and the windows showing them.
+  gNotebookDisplay.relayoutRows = RelayoutRows;
+  gNotebookDisplay.redraw = RedrawChangedEntry;
   // Names are measured for the screen when their declaration asks; without
   // a screen they are measured when first laid out.
   gNotebookDisplay.measureDeclaration = [](Handle declaration) {

@@ -1,7 +1,10 @@
 // lemmabox-cli: the notebook engine without windows.
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
+#include "cli/run_commands.h"
 #include "core/registration.h"
 #include "shell/stack_check.h"
 
@@ -23,6 +26,13 @@ void PrintHelp() {
 int main(int argc, char** argv) {
   lemmabox::RecordStackBase();
   lemmabox::RegisterCore();
+  if (argc >= 2) {
+    const std::string command = argv[1];
+    const std::vector<std::string> rest(argv + 2, argv + argc);
+    if (command == "run") return lemmabox::cli::RunOpCommand(rest);
+    if (command == "eval") return lemmabox::cli::EvalCommand(rest);
+    if (command == "check") return lemmabox::cli::CheckCommand(rest);
+  }
   if (argc >= 2 && std::strcmp(argv[1], "--version") == 0) {
     std::printf("lemmabox-cli %s\n", lemmabox::LemmaboxVersion());
     return 0;

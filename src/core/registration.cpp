@@ -1,6 +1,7 @@
 #include "core/registration.h"
 
 #include "calc/registration.h"
+#include "cascade/registration.h"
 #include "editor/registration.h"
 #include "layout/registration.h"
 #include "manip/registration.h"
@@ -22,6 +23,7 @@ void RegisterCore() {
   RegisterEditor();
   RegisterLayout();
   RegisterManip();
+  RegisterCascade();
 }
 
 const char* LemmaboxVersion() { return LEMMABOX_VERSION; }

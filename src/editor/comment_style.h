@@ -80,7 +80,7 @@ struct Rgb {
   friend bool operator==(const Rgb&, const Rgb&) = default;
 };
 
-constexpr Rgb kWhite{255, 255, 255};
+constexpr Rgb kRgbWhite{255, 255, 255};
 
 // The one-byte colour: red in bits 5..7, green in 2..4, blue in 0..1.
 uint8_t PackColour(Rgb rgb);

@@ -36,7 +36,7 @@ struct CommentWriteOptions {
   std::string lineTag{kNotebookLineTag};
   // The background colour written with the form; none writes -1, -1, -1.
   // Notebook files always give white.
-  std::optional<Rgb> background = kWhite;
+  std::optional<Rgb> background = kRgbWhite;
   // Also write tree.selection (when it has one) after the root.
   bool writeSelection = false;
 };

@@ -11,7 +11,7 @@ bool ClickObj(Handle obj, const PlaceContext& parent, const ClickGesture& gestur
   const PlaceContext ctx = parent.Child(obj);
   const TypeCode type = ObjType(obj);
   if (gesture.BothIn(ctx.box)) {
-    if (HasFlag(obj, kFlagCollapsed) && !IsPropositionType(type) && !IsOperandListType(type)) {
+    if (HasFlag(obj, kFlagCollapsed) && !IsPropositionType(type) && !IsCollapsibleOperandList(type)) {
       out = Selection{obj, kPosWhole};
     } else {
       out = Selection{nullptr, 0};

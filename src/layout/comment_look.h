@@ -2,9 +2,6 @@
 // rich-text nodes, read once into items whose look is resolved (font
 // family, size in points, emphasis and colour, the size of the surroundings
 // filled in) and whose constructs are named by their shape.
-//
-// This header stays free of the drawing ports' headers so that the reading
-// side can include the comment tree's.
 #pragma once
 
 #include <cstdint>

@@ -22,7 +22,7 @@ void DrawObj(Handle obj, const DrawContext& parent) {
   const DrawContext ctx = parent.Child(obj);
   if (Meets(ctx.clip, ctx.box)) {
     const TypeCode type = ObjType(obj);
-    if (HasFlag(obj, kFlagCollapsed) && !IsPropositionType(type) && !IsOperandListType(type)) {
+    if (HasFlag(obj, kFlagCollapsed) && !IsPropositionType(type) && !IsCollapsibleOperandList(type)) {
       const LayoutMetrics& m = ctx.Metrics();
       DrawPlaceholderDots(ctx, ctx.box.left, m.twice[ctx.level], ctx.ReferenceY() - m.u);
     } else {

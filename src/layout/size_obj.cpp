@@ -100,7 +100,7 @@ LayoutBox SizeObj(Handle obj, const SizeContext& ctx) {
   } else if (IsPropositionType(type)) {
     box = CallSizeEntry(obj, ctx);
     ApplyParenMargins(m, obj, FirstEntrySlot(obj));
-  } else if (HasFlag(obj, kFlagCollapsed) && !IsOperandListType(type)) {
+  } else if (HasFlag(obj, kFlagCollapsed) && !IsCollapsibleOperandList(type)) {
     box = SizePlaceholder(obj, ctx);
   } else {
     SizeContext inner = ctx;
@@ -113,7 +113,7 @@ LayoutBox SizeObj(Handle obj, const SizeContext& ctx) {
           box.width > kCollapseWidthEms * m.em || box.height > kCollapseHeightEms * m.em;
       if (tooLarge && !IsRelationType(type) && ctx.env->style().autoCollapse) {
         SetFlag(obj, kFlagCollapsed);
-        box = IsOperandListType(type) ? CallSizeEntry(obj, inner) : SizePlaceholder(obj, ctx);
+        box = IsCollapsibleOperandList(type) ? CallSizeEntry(obj, inner) : SizePlaceholder(obj, ctx);
       }
     }
     ApplyParenMargins(m, obj, 0);

@@ -46,7 +46,7 @@ inline int ParenStyle(Handle obj) {
 void MeasureDeclarationName(Handle declaration, const LayoutEnv& env);
 
 // Sums and products: collapsed, they still show one operand.
-inline bool IsOperandListType(TypeCode type) {
+inline bool IsCollapsibleOperandList(TypeCode type) {
   return type == kSum || type == kProduct;
 }
 

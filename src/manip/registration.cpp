@@ -2,6 +2,7 @@
 
 #include "manip/commute.h"
 #include "manip/conlin.h"
+#include "manip/manipulations.h"
 #include "manip/simplify.h"
 #include "mathobj/equivalence.h"
 #include "notebook/document.h"
@@ -29,6 +30,7 @@ void RegisterManip() {
   RegisterConLin();
   RegisterSimplify();
   gEquivalenceHooks.indefiniteZeroIntegralsDiffer = &ZeroIntegralsDiffer;
+  RegisterManipulations();
 }
 
 }  // namespace lemmabox

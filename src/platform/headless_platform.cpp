@@ -52,6 +52,32 @@ int HeadlessPlatform::ChooseFromList(const std::string&, const std::vector<std::
   return answer;
 }
 
+bool HeadlessPlatform::AskInsertIndex(InsertIndexSettings& settings) {
+  insertIndexAsked.push_back(settings);
+  if (insertIndexAnswers.empty()) return true;
+  std::optional<InsertIndexSettings> answer = insertIndexAnswers.front();
+  insertIndexAnswers.pop_front();
+  if (!answer) return false;
+  settings = *answer;
+  return true;
+}
+
+BigExpandReply HeadlessPlatform::AskBigExpand(const BigExpandQuestion& question) {
+  bigExpandAsked.push_back(question);
+  if (bigExpandReplies.empty()) return {1, false};
+  BigExpandReply reply = bigExpandReplies.front();
+  bigExpandReplies.pop_front();
+  return reply;
+}
+
+std::string HeadlessPlatform::ChooseFile(const FileChooserRequest& request) {
+  fileChoosers.push_back(request);
+  if (fileAnswers.empty()) return {};
+  std::string answer = fileAnswers.front();
+  fileAnswers.pop_front();
+  return answer;
+}
+
 std::vector<std::string> HeadlessPlatform::BoxTexts() const {
   std::vector<std::string> texts;
   for (const auto& box : boxes) texts.push_back(box.text);

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <deque>
+#include <optional>
 
 #include "platform/platform.h"
 
@@ -29,6 +30,11 @@ class HeadlessPlatform : public Platform {
   int AskNameClass(const NameClassQuestion& question) override;
   int ChooseFromList(const std::string& prompt, const std::vector<std::string>& items,
                      int perPage) override;
+  bool AskInsertIndex(InsertIndexSettings& settings) override;
+  BigExpandReply AskBigExpand(const BigExpandQuestion& question) override;
+  bool AltKeyDown() override { return altDown; }
+  bool ControlKeyDown() override { return controlDown; }
+  std::string ChooseFile(const FileChooserRequest& request) override;
 
   // Every box shown, in order.
   std::vector<MessageBoxRequest> boxes;
@@ -64,6 +70,27 @@ class HeadlessPlatform : public Platform {
   // index, or -1 to cancel); when none is left, the first item is chosen.
   std::vector<std::vector<std::string>> listsOffered;
   std::deque<int> listAnswers;
+
+  // Every "Insert Index" dialog shown (the settings it opened with), and the
+  // answers for the next ones (nullopt to cancel); when none is left, the
+  // dialog is confirmed as it opened.
+  std::vector<InsertIndexSettings> insertIndexAsked;
+  std::deque<std::optional<InsertIndexSettings>> insertIndexAnswers;
+
+  // Every "Big Expand?" question asked, and the replies for the next ones;
+  // when none is left the answer is "Yes, go ahead", so that the
+  // command-line tool does what it was asked.
+  std::vector<BigExpandQuestion> bigExpandAsked;
+  std::deque<BigExpandReply> bigExpandReplies;
+  // The Alt key is held down.
+  bool altDown = false;
+  // The Control key is held down.
+  bool controlDown = false;
+
+  // Every file chooser shown, and the paths for the next ones ("" to
+  // cancel); when none is left, the chooser is cancelled.
+  std::vector<FileChooserRequest> fileChoosers;
+  std::deque<std::string> fileAnswers;
 
   // The texts of the boxes shown so far, for assertions.
   std::vector<std::string> BoxTexts() const;

@@ -31,6 +31,46 @@ struct NameClassQuestion {
   bool builtIn = false;  // spelled like a built-in constant or function
 };
 
+// The "Insert Index" dialog of Row/Column Number: which number each matrix
+// cell gets. Choices: 1 "Row Index + offset", 2 "Column Index + offset",
+// 3 "Row + Column + offset", 4 "Row - Column + offset", 5 "Column - Row +
+// offset"; the offset is the "Top Left element gets:" value.
+struct InsertIndexSettings {
+  int choice = 1;
+  int offset = 1;
+  friend bool operator==(const InsertIndexSettings&, const InsertIndexSettings&) = default;
+};
+
+// The "Big Expand?" question, asked before an operation whose result may
+// grow very large. The texts are the program's own words (UTF-8); the
+// expression is shown as its typing script.
+struct BigExpandQuestion {
+  std::string caption;       // "Big Expand?"
+  std::string text;          // what is about to happen
+  std::string expression;    // the expression concerned
+  std::string yes;           // "Yes, go ahead": answer 1
+  std::string numerically;   // "do it Numerically": answer 2
+  std::string no;            // "No, not this time": answer 0
+  std::string dontAskAgain;  // the check box and its explanation
+  int variant = 0;           // which caller asks (the kind of expansion)
+};
+struct BigExpandReply {
+  int answer = 0;  // 0 no, 1 yes, 2 numerically
+  bool dontAskAgain = false;
+  friend bool operator==(const BigExpandReply&, const BigExpandReply&) = default;
+};
+
+// A file chooser: Open Notebook... (an existing file) or Save as... (a new
+// name). Paths are UTF-8.
+struct FileChooserRequest {
+  bool save = false;
+  std::string title;
+  std::string directory;      // where the chooser starts
+  std::string suggestedName;  // Save as: the name proposed
+  // Filters as "Notebook (*.axn *.axp *.axs)", the first one chosen at first.
+  std::vector<std::string> filters;
+};
+
 struct MessageBoxRequest {
   std::string text;
   std::string caption;
@@ -69,6 +109,30 @@ class Platform {
   // Asks for the class of an undeclared name: the class chosen, or 0 when the
   // user cancels (then nothing more is asked for the rest of the command).
   virtual int AskNameClass(const NameClassQuestion& question) { return question.defaultClass; }
+  // Shows the "Insert Index" dialog opened with `settings`; true with the
+  // user's settings in `settings`, false when the user cancels.
+  virtual bool AskInsertIndex(InsertIndexSettings& settings) {
+    (void)settings;
+    return true;
+  }
+  // The "Big Expand?" question. Without a dialog nothing risky is done:
+  // "No, not this time".
+  virtual BigExpandReply AskBigExpand(const BigExpandQuestion& question) {
+    (void)question;
+    return {};
+  }
+  // Whether the Alt key is held down as a command starts (a manipulation
+  // then works in place).
+  virtual bool AltKeyDown() { return false; }
+  // Whether the Control key is held down as a command starts (with Alt: a
+  // notebook is read leniently, or saved as text).
+  virtual bool ControlKeyDown() { return false; }
+  // Asks the user for a file; the full path chosen, or "" when the user
+  // cancels. Without a dialog nothing is chosen.
+  virtual std::string ChooseFile(const FileChooserRequest& request) {
+    (void)request;
+    return {};
+  }
   // Lets the user choose one of several items, shown `perPage` at a time (the
   // results of a Transform that matched more than one rule): the index
   // chosen, or -1 when the user cancels.

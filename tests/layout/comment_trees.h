@@ -1,7 +1,6 @@
-// Comment entries with content, for the tests of comment rows. The trees
-// are kept here, where the comment tree's header can be included without
-// the drawing ports' (both name a colour kWhite); the layout finds them
-// through TestCommentTree, which a test installs as the comment hook.
+// Comment entries with content, for the tests of comment rows. The layout
+// finds their trees through TestCommentTree, which a test installs as the
+// comment hook.
 #pragma once
 
 #include <cstdint>

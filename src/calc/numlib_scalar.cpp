@@ -32,6 +32,18 @@ bool IsRealValued(const NumScalar& s) {
 NumScalar IntegerPower(NumScalar base, int32_t n) {
   if (n == 0) return NumScalar::Int(1);
   uint32_t k = n < 0 ? 0u - static_cast<uint32_t>(n) : static_cast<uint32_t>(n);
+  if (base.kind == NumKind::kReal) {
+    // The same squaring as below on plain doubles: real powers are the
+    // common case in tabulating and graphing.
+    double b = n < 0 ? 1.0 / base.re : base.re;
+    double acc = 1.0;
+    while (k != 0) {
+      if (k & 1u) acc *= b;
+      k >>= 1;
+      if (k != 0) b *= b;
+    }
+    return NumScalar::Real(acc);
+  }
   if (n < 0) base = ReciprocalScalar(base);
   NumScalar acc = NumScalar::Int(1);
   while (k != 0) {

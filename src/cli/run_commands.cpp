@@ -206,6 +206,15 @@ Options ParseOptions(const std::vector<std::string>& args, bool wantOp) {
 
 }  // namespace
 
+std::string OperationNames() {
+  std::string names;
+  for (const Operation& operation : kOperations) {
+    if (!names.empty()) names += ' ';
+    names += operation.name;
+  }
+  return names;
+}
+
 int RunOpCommand(const std::vector<std::string>& args) {
   Options options = ParseOptions(args, true);
   if (options.problem != nullptr) return Usage(options.problem);

@@ -2,7 +2,10 @@
 
 #include "calc/registration.h"
 #include "cascade/registration.h"
+#include "editor/comment_editing.h"
 #include "editor/registration.h"
+#include "files/comment_store.h"
+#include "files/registration.h"
 #include "layout/registration.h"
 #include "manip/registration.h"
 #include "mathobj/registration.h"
@@ -24,6 +27,9 @@ void RegisterCore() {
   RegisterLayout();
   RegisterManip();
   RegisterCascade();
+  RegisterFiles();
+  // The comment editor edits the trees the notebook files keep.
+  gCommentContent = {&CommentContentOf, &SetCommentContent};
 }
 
 const char* LemmaboxVersion() { return LEMMABOX_VERSION; }

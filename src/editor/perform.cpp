@@ -1,6 +1,7 @@
 #include "editor/perform.h"
 
 #include "editor/clipboard.h"
+#include "editor/comment_editing.h"
 #include "editor/editing.h"
 #include "editor/editor_hooks.h"
 #include "editor/undo.h"
@@ -203,6 +204,11 @@ void PerformEditorCode(CommandCode code) {
     return;
   }
   code = NormaliseCode(code);
+  // Styles, colours and fonts belong to comment text alone.
+  if (IsCommentOnlyCode(code)) {
+    PerformOnSelectedComments(code);
+    return;
+  }
   switch (code) {
     case kCmdCopy:
       CopySelection();

@@ -1,5 +1,6 @@
 #include "editor/registration.h"
 
+#include "editor/comment_editing.h"
 #include "editor/editing.h"
 #include "editor/editor_hooks.h"
 #include "editor/notebook_commands.h"
@@ -100,6 +101,7 @@ void RegisterEditor() {
   InstallHooks();
   SetEditorCommandHook(&PerformEditorCode);
   RegisterSelectionCommands();
+  RegisterCommentEditing();
 }
 
 }  // namespace lemmabox

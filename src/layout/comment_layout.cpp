@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "layout/brackets.h"
+#include "layout/comment_caret.h"
 #include "layout/entry_marks.h"
 #include "layout/families.h"
 #include "layout/hooks.h"
@@ -41,7 +42,22 @@ void Place(CommentBlock& into, const CommentBlock& block, int32_t x, int32_t y) 
     ink.r.bottom += y;
     into.ink.push_back(std::move(ink));
   }
+  for (CommentStop stop : block.stops) {
+    stop.x += x;
+    stop.top += y;
+    stop.bottom += y;
+    stop.line += into.lines;
+    into.stops.push_back(std::move(stop));
+  }
 }
+
+// The child of a paragraph that a piece of a line shows, when caret stops
+// are recorded.
+struct StopSource {
+  const CommentPath* paragraph = nullptr;
+  int32_t index = 0;
+  explicit operator bool() const { return paragraph != nullptr; }
+};
 
 // A block placed among others; `y` may be above the eventual top.
 struct Part {
@@ -73,18 +89,27 @@ class Flow {
   Flow(const CommentSetter& setter, int32_t width, std::vector<int32_t> stops, int32_t tab)
       : setter_(setter), width_(width), stops_(std::move(stops)), tab_(tab) {}
 
-  void Word(const CommentItem& word);
-  void Blank(CommentBlock block) {
-    if (line_.empty() && wrapped_) return;
+  void Word(const CommentItem& word, StopSource source);
+  void Blank(CommentBlock block, StopSource source) {
+    if (line_.empty() && wrapped_) {
+      // Dropped at the start of a wrapped line; the caret still stops there.
+      Around(source, 0);
+      return;
+    }
+    Around(source, block.width);
     Add(std::move(block), true);
   }
-  void Tab(CommentBlock block);
-  void Box(CommentBlock block) {
+  void Tab(CommentBlock block, StopSource source);
+  void Box(CommentBlock block, StopSource source) {
     if (x_ + block.width > width_ && !line_.empty()) Wrap();
+    Around(source, block.width);
     Add(std::move(block), false);
   }
+  // A mark takes no room; the caret stops before and after it.
+  void Mark(StopSource source) { Around(source, 0); }
   void Paragraph(const CommentBlock& block) {
     if (!line_.empty()) EndLine();
+    FlushStops(lastTop_, lastBottom_, std::max(0, out_.lines - 1));
     if (out_.lines == 0) out_.baseline = y_ + block.baseline;
     Place(out_, block, 0, y_);
     y_ += block.height;
@@ -98,9 +123,15 @@ class Flow {
       out_.baseline = emptyLine.baseline;
       y_ = emptyLine.height;
       out_.lines = 1;
+      FlushStops(0, y_, 0);
     }
+    FlushStops(lastTop_, lastBottom_, out_.lines - 1);
     out_.height = y_;
     return std::move(out_);
+  }
+  // A caret stop at x of the line being filled.
+  void Stop(const StopSource& source, int32_t index, int32_t offset, int32_t x) {
+    lineStops_.push_back(CommentStop{*source.paragraph, index, offset, x, 0, 0, 0});
   }
 
  private:
@@ -110,6 +141,21 @@ class Flow {
     bool blank;
   };
 
+  // Stops before and after a child that is one unit wide.
+  void Around(const StopSource& source, int32_t width) {
+    if (!source) return;
+    Stop(source, source.index, 0, x_);
+    Stop(source, source.index + 1, 0, x_ + width);
+  }
+  void FlushStops(int32_t top, int32_t bottom, int32_t line) {
+    for (CommentStop& stop : lineStops_) {
+      stop.top = top;
+      stop.bottom = bottom;
+      stop.line = line;
+      out_.stops.push_back(std::move(stop));
+    }
+    lineStops_.clear();
+  }
   void Add(CommentBlock block, bool blank) {
     const int32_t width = block.width;
     line_.push_back(Placed{std::move(block), x_, blank});
@@ -134,6 +180,9 @@ class Flow {
     if (out_.lines == 0) out_.baseline = y_ + ascent;
     if (used > 0)
       out_.width = std::max(out_.width, line_[used - 1].x + line_[used - 1].block.width);
+    lastTop_ = y_;
+    lastBottom_ = y_ + ascent + descent;
+    FlushStops(lastTop_, lastBottom_, out_.lines);
     y_ += ascent + descent;
     ++out_.lines;
     line_.clear();
@@ -154,11 +203,14 @@ class Flow {
   bool wrapped_ = false;
   int32_t y_ = 0;
   CommentBlock out_;
+  std::vector<CommentStop> lineStops_;
+  int32_t lastTop_ = 0;
+  int32_t lastBottom_ = 0;
 };
 
 class CommentSetter {
  public:
-  explicit CommentSetter(const LayoutEnv& env) : m_(env.metrics()) {}
+  CommentSetter(const LayoutEnv& env, bool stops) : m_(env.metrics()), stops_(stops) {}
 
   // A word, space or other text in a look: plain characters in its font,
   // the program's mathematical characters in the Symbol font.
@@ -209,32 +261,48 @@ class CommentSetter {
     return block;
   }
 
-  CommentBlock Paragraph(const CommentItem& paragraph, int32_t width) const {
-    std::vector<int32_t> stops;
-    for (int32_t points : paragraph.tabStops) stops.push_back(points * m_.em / 16);
-    Flow flow(*this, width, std::move(stops), std::max(1, kDefaultTabPoints * m_.em / 16));
-    for (const CommentItem& child : paragraph.children) {
+  // A paragraph flowed into lines. With a path (the paragraph's place in the
+  // comment) the caret stops of its text are recorded when asked for.
+  CommentBlock Paragraph(const CommentItem& paragraph, int32_t width,
+                         const CommentPath* path = nullptr) const {
+    std::vector<int32_t> tabStops;
+    for (int32_t points : paragraph.tabStops) tabStops.push_back(points * m_.em / 16);
+    Flow flow(*this, width, std::move(tabStops), std::max(1, kDefaultTabPoints * m_.em / 16));
+    const bool recording = stops_ && path != nullptr;
+    for (size_t i = 0; i < paragraph.children.size(); ++i) {
+      const CommentItem& child = paragraph.children[i];
+      const StopSource source{recording ? path : nullptr, static_cast<int32_t>(i)};
       switch (child.kind) {
         case CommentItemKind::kWord:
-          flow.Word(child);
+          flow.Word(child, source);
           break;
         case CommentItemKind::kSpace:
-          flow.Blank(Text(" ", child.look));
+          flow.Blank(Text(" ", child.look), source);
           break;
         case CommentItemKind::kTab:
-          flow.Tab(Text("", child.look));
+          flow.Tab(Text("", child.look), source);
           break;
         case CommentItemKind::kMark:
+          flow.Mark(source);
           break;
-        case CommentItemKind::kParagraph:
-          flow.Paragraph(Paragraph(child, width));
+        case CommentItemKind::kParagraph: {
+          CommentPath inner;
+          if (recording) {
+            inner = *path;
+            inner.push_back(static_cast<int32_t>(i));
+          }
+          flow.Paragraph(Paragraph(child, width, recording ? &inner : nullptr));
           break;
+        }
         default:
-          flow.Box(Inline(child, width));
+          flow.Box(Inline(child, width), source);
           break;
       }
     }
-    return flow.Finish(Text("", paragraph.look));
+    CommentBlock block = flow.Finish(Text("", paragraph.look));
+    if (recording && paragraph.children.empty())
+      block.stops.push_back(CommentStop{*path, 0, 0, 0, 0, block.height, 0});
+    return block;
   }
 
   // Everything but the flow itself: a box in a line.
@@ -447,36 +515,48 @@ class CommentSetter {
   }
 
   const LayoutMetrics& m_;
+  bool stops_;
 };
 
-void Flow::Word(const CommentItem& word) {
-  CommentBlock block = setter_.Text(word.text, word.look);
-  if (x_ + block.width > width_ && !line_.empty()) Wrap();
-  if (block.width <= width_ - x_) {
+void Flow::Word(const CommentItem& word, StopSource source) {
+  // The caret stops at every character of a piece, measured as drawn.
+  auto piece = [&](size_t from, size_t to) {
+    CommentBlock block = setter_.Text(word.text.substr(from, to - from), word.look);
+    for (size_t k = from; source && k <= to; ++k) {
+      const int32_t x =
+          k == to ? block.width : setter_.Text(word.text.substr(from, k - from), word.look).width;
+      Stop(source, source.index, static_cast<int32_t>(k), x_ + x);
+    }
     Add(std::move(block), false);
+  };
+  const int32_t whole = setter_.Text(word.text, word.look).width;
+  if (x_ + whole > width_ && !line_.empty()) Wrap();
+  if (whole <= width_ - x_) {
+    piece(0, word.text.size());
     return;
   }
   // Wider than a whole line: broken between characters. Each piece is
   // measured whole, as it will be drawn.
-  std::string piece;
-  for (char c : word.text) {
-    if (!piece.empty() && setter_.Text(piece + c, word.look).width > width_) {
-      Add(setter_.Text(piece, word.look), false);
+  size_t start = 0;
+  for (size_t i = 0; i < word.text.size(); ++i) {
+    if (i > start &&
+        setter_.Text(word.text.substr(start, i + 1 - start), word.look).width > width_) {
+      piece(start, i);
       Wrap();
-      piece.clear();
+      start = i;
     }
-    piece += c;
   }
-  if (!piece.empty()) Add(setter_.Text(piece, word.look), false);
+  if (start < word.text.size()) piece(start, word.text.size());
 }
 
-void Flow::Tab(CommentBlock block) {
+void Flow::Tab(CommentBlock block, StopSource source) {
   int32_t next = NextStop(x_);
   if (next > width_ && !line_.empty()) {
     Wrap();
     next = NextStop(0);
   }
   block.width = std::max(0, next - x_);
+  Around(source, block.width);
   Add(std::move(block), true);
 }
 
@@ -523,14 +603,19 @@ void DrawComment(Handle obj, const DrawContext& ctx) {
   const CommentPlace place = PlaceContent(block, m);
   DrawTypeIcon(*ctx.env, *ctx.port, kComment,
                EntryIconBox(m, ctx.box.left, ctx.box.top + place.ascent));
-  DrawCommentBlock(*ctx.port, block,
-                   Point{ctx.box.left + m.iconSize + m.parenBase, ctx.box.top + place.contentTop});
+  const Point offset = CommentContentOffset(block, m);
+  DrawCommentBlock(*ctx.port, block, Point{ctx.box.left + offset.x, ctx.box.top + offset.y});
 }
 
 }  // namespace
 
 CommentBlock LayOutCommentItems(const LayoutEnv& env, const CommentItem& root, int32_t width) {
-  return CommentSetter(env).Paragraph(root, std::max(1, width));
+  return CommentSetter(env, false).Paragraph(root, std::max(1, width));
+}
+
+CommentBlock LayOutCommentWithStops(const LayoutEnv& env, const CommentTree& tree, int32_t width) {
+  const CommentPath root;
+  return CommentSetter(env, true).Paragraph(CommentItemsOf(tree), std::max(1, width), &root);
 }
 
 void DrawCommentBlock(GraphicsPort& port, const CommentBlock& block, Point origin) {
@@ -575,9 +660,14 @@ CommentBlock LayOutCommentEntry(Handle comment, const LayoutEnv& env) {
   return LayOutCommentItems(env, root, CommentWrapWidth(comment, env.metrics()));
 }
 
+Point CommentContentOffset(const CommentBlock& block, const LayoutMetrics& m) {
+  return Point{m.iconSize + m.parenBase, PlaceContent(block, m).contentTop};
+}
+
 void RegisterCommentLayout() {
   gSizeTable.Set(kComment, SizeComment);
   gDrawTable.Set(kComment, DrawComment);
+  RegisterCommentCaret();
 }
 
 }  // namespace lemmabox

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/comment_tree.h"
 #include "layout/comment_look.h"
 #include "layout/context.h"
 
@@ -33,16 +34,36 @@ struct CommentInk {
   bool left = false;
 };
 
+// A place where the caret can stand in laid-out text: before child `index`
+// of a paragraph of the comment, or `offset` characters into it when it is a
+// word; relative to the top-left corner of its block, with the box of its
+// line.
+struct CommentStop {
+  CommentPath paragraph;
+  int32_t index = 0;
+  int32_t offset = 0;
+  int32_t x = 0;
+  int32_t top = 0;
+  int32_t bottom = 0;
+  int32_t line = 0;  // the line of the block, from 0
+};
+
 struct CommentBlock {
   int32_t width = 0;
   int32_t height = 0;
   int32_t baseline = 0;  // of the first line
   int32_t lines = 0;     // lines of a paragraph
   std::vector<CommentInk> ink;
+  // Only when asked for (LayOutCommentWithStops): in reading order.
+  std::vector<CommentStop> stops;
 };
 
 // Lays out comment content (a paragraph) to wrap at width port units.
 CommentBlock LayOutCommentItems(const LayoutEnv& env, const CommentItem& root, int32_t width);
+
+// The same for a comment's whole content, also recording where the caret
+// can stand among the text of its paragraphs (constructs count as a whole).
+CommentBlock LayOutCommentWithStops(const LayoutEnv& env, const CommentTree& tree, int32_t width);
 
 // Draws a laid-out block with its top-left corner at origin.
 void DrawCommentBlock(GraphicsPort& port, const CommentBlock& block, Point origin);
@@ -53,5 +74,9 @@ int32_t CommentWrapWidth(Handle comment, const LayoutMetrics& m);
 
 // The laid-out content of a comment entry (empty when it has none).
 CommentBlock LayOutCommentEntry(Handle comment, const LayoutEnv& env);
+
+// Where a comment's laid-out content starts, relative to the top-left
+// corner of the comment's box.
+Point CommentContentOffset(const CommentBlock& block, const LayoutMetrics& m);
 
 }  // namespace lemmabox

@@ -5,6 +5,7 @@
 #include "layout/brackets.h"
 #include "layout/size_obj.h"
 #include "mathobj/optables.h"
+#include "notebook/expression_writer.h"
 #include "shell/failure.h"
 
 namespace lemmabox {
@@ -27,7 +28,7 @@ void DrawObj(Handle obj, const DrawContext& parent) {
       DrawPlaceholderDots(ctx, ctx.box.left, m.twice[ctx.level], ctx.ReferenceY() - m.u);
     } else {
       gDrawTable.Entry(type)(obj, ctx);
-      if (NeedsParens(ObjParent(obj), obj)) DrawAutoParens(ctx, ParenStyle(obj));
+      if (ShownInBrackets(ObjParent(obj), obj)) DrawAutoParens(ctx, ParenStyle(obj));
     }
   }
   SetFlag(obj, kFlagDrawn);

@@ -1,5 +1,6 @@
 #include "layout/highlight.h"
 
+#include "layout/comment_caret.h"
 #include "layout/relayout.h"
 #include "layout/size_obj.h"
 #include "mathobj/optables.h"
@@ -20,6 +21,8 @@ HighlightShape SelectionHighlight(const LayoutEnv& env, const Selection& selecti
   HighlightShape shape;
   Handle obj = selection.obj;
   if (!obj || !ObjParent(obj) || ObjType(obj) < '!') return shape;
+  // A comment being edited shows its caret or its selected text.
+  if (ObjType(obj) == kComment && CommentEditingHighlight(env, selection, shape)) return shape;
   Rect rect;
   gHiliteTable.Entry(ObjType(obj))(obj, PlaceOf(env, obj), selection.position, rect);
   shape.shown = true;

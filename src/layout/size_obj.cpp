@@ -2,6 +2,7 @@
 
 #include "mathobj/optables.h"
 #include "mathobj/slots.h"
+#include "notebook/expression_writer.h"
 #include "notebook/propositions.h"
 #include "shell/failure.h"
 #include "shell/interrupt.h"
@@ -15,21 +16,6 @@ namespace {
 // shown collapsed when the notebook asks for it.
 constexpr int32_t kCollapseWidthEms = 32;
 constexpr int32_t kCollapseHeightEms = 16;
-
-bool DelimitsOperands(TypeCode parent) {
-  switch (parent) {
-    case kPartial:
-    case kSummation:
-    case kEvalAt:
-    case kConditional:
-    case kQuotient:
-    case kAbs:
-    case kSqrt:
-      return true;
-    default:
-      return false;
-  }
-}
 
 // The collapsed placeholder: a row of dots two level sizes wide.
 LayoutBox SizePlaceholder(Handle obj, const SizeContext& ctx) {
@@ -47,22 +33,8 @@ LayoutBox CallSizeEntry(Handle obj, const SizeContext& ctx) {
 
 }  // namespace
 
-bool NeedsParens(Handle parent, Handle child) {
-  const TypeCode c = ObjType(child);
-  const TypeCode p = parent ? ObjType(parent) : 0;
-  if (c == kMatrix) return p != kParens && p != kConditional;
-  if (c == kForAll) return p != kParens;
-  if (!parent) return false;
-  if (c == kParens) return true;  // parentheses the user typed are always shown
-  if (IsPropositionType(p) || DelimitsOperands(p)) return false;
-  const int slot = ObjSlotIndex(child);
-  if ((p == kPower || p == kIndex || p == kPiProduct || p == kIntegral) && slot != 0) return false;
-  if (p == kApply && slot == 1) return true;
-  return BindingStrength(c) <= BindingStrength(p);
-}
-
 int32_t ParenMargin(const LayoutMetrics& m, Handle parent, Handle child) {
-  if (!NeedsParens(parent, child)) return 0;
+  if (!ShownInBrackets(parent, child)) return 0;
   const Rect& box = Hdr(child).box;
   return m.parenBase + (box.bottom - box.top) / 16;
 }
@@ -88,7 +60,7 @@ LayoutBox SizeObj(Handle obj, const SizeContext& ctx) {
   if (StackTooDeep()) RaiseAtObject(kMsgCircularDefinition, obj);
   const LayoutMetrics& m = ctx.Metrics();
   const TypeCode type = ObjType(obj);
-  const bool parens = NeedsParens(ObjParent(obj), obj);
+  const bool parens = ShownInBrackets(ObjParent(obj), obj);
   // Whatever is sized is shown; a collapsed parent hides its children again.
   ClearFlag(obj, kFlagHidden);
 

@@ -23,8 +23,6 @@ LayoutBox SizeObj(Handle obj, const SizeContext& ctx);
 // moved inside its own brackets (its parent would do that otherwise).
 LayoutBox SizeAtLevel(Handle obj, const LayoutEnv& env, int level);
 
-// Whether child is shown inside automatic brackets in parent (null: detached).
-bool NeedsParens(Handle parent, Handle child);
 // The width of each bracket: K + the child's box height / 16, or 0 without
 // brackets.
 int32_t ParenMargin(const LayoutMetrics& m, Handle parent, Handle child);

@@ -7,8 +7,12 @@ HeadlessPlatform gDefaultPlatform;
 Platform* gPlatform = &gDefaultPlatform;
 }  // namespace
 
-Platform& CurrentPlatform() { return *gPlatform; }
-void SetCurrentPlatform(Platform* platform) { gPlatform = platform ? platform : &gDefaultPlatform; }
+Platform& CurrentPlatform() {
+  return *gPlatform;
+}
+void SetCurrentPlatform(Platform* platform) {
+  gPlatform = platform ? platform : &gDefaultPlatform;
+}
 
 BoxAnswer HeadlessPlatform::ShowMessageBox(const MessageBoxRequest& request) {
   boxes.push_back(request);
@@ -82,6 +86,23 @@ std::vector<std::string> HeadlessPlatform::BoxTexts() const {
   std::vector<std::string> texts;
   for (const auto& box : boxes) texts.push_back(box.text);
   return texts;
+}
+
+std::optional<ColorChoice> HeadlessPlatform::AskColor(const std::string& prompt,
+                                                      ColorChoice initial) {
+  colorsAsked.emplace_back(prompt, initial);
+  if (colorAnswers.empty()) return std::nullopt;
+  std::optional<ColorChoice> answer = colorAnswers.front();
+  colorAnswers.pop_front();
+  return answer;
+}
+
+std::optional<FontChoice> HeadlessPlatform::AskCommentFont(const FontChoice& initial) {
+  fontsAsked.push_back(initial);
+  if (fontAnswers.empty()) return std::nullopt;
+  std::optional<FontChoice> answer = fontAnswers.front();
+  fontAnswers.pop_front();
+  return answer;
 }
 
 }  // namespace lemmabox

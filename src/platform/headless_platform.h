@@ -7,6 +7,7 @@
 
 #include <deque>
 #include <optional>
+#include <utility>
 
 #include "platform/platform.h"
 
@@ -35,6 +36,8 @@ class HeadlessPlatform : public Platform {
   bool AltKeyDown() override { return altDown; }
   bool ControlKeyDown() override { return controlDown; }
   std::string ChooseFile(const FileChooserRequest& request) override;
+  std::optional<ColorChoice> AskColor(const std::string& prompt, ColorChoice initial) override;
+  std::optional<FontChoice> AskCommentFont(const FontChoice& initial) override;
 
   // Every box shown, in order.
   std::vector<MessageBoxRequest> boxes;
@@ -91,6 +94,16 @@ class HeadlessPlatform : public Platform {
   // cancel); when none is left, the chooser is cancelled.
   std::vector<FileChooserRequest> fileChoosers;
   std::deque<std::string> fileAnswers;
+
+  // Every colour chooser shown (its prompt and the colour it opened at), and
+  // the answers for the next ones (nullopt to cancel); when none is left, the
+  // chooser is cancelled.
+  std::vector<std::pair<std::string, ColorChoice>> colorsAsked;
+  std::deque<std::optional<ColorChoice>> colorAnswers;
+  // Every Comment Font dialog shown (the font it opened at), and the answers
+  // for the next ones (nullopt to cancel); when none is left, it is cancelled.
+  std::vector<FontChoice> fontsAsked;
+  std::deque<std::optional<FontChoice>> fontAnswers;
 
   // The texts of the boxes shown so far, for assertions.
   std::vector<std::string> BoxTexts() const;

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,22 @@ struct FileChooserRequest {
   std::string suggestedName;  // Save as: the name proposed
   // Filters as "Notebook (*.axn *.axp *.axs)", the first one chosen at first.
   std::vector<std::string> filters;
+};
+
+// A colour as the colour chooser shows it, 0..255 per component.
+struct ColorChoice {
+  uint8_t red = 0;
+  uint8_t green = 0;
+  uint8_t blue = 0;
+  friend bool operator==(const ColorChoice&, const ColorChoice&) = default;
+};
+
+// The font of comment text: a family name (as the font metrics know it,
+// "Times", "Helvetica" ...) and a size in points.
+struct FontChoice {
+  std::string family;
+  int32_t points = 12;
+  friend bool operator==(const FontChoice&, const FontChoice&) = default;
 };
 
 struct MessageBoxRequest {
@@ -141,6 +158,21 @@ class Platform {
     (void)prompt;
     (void)perPage;
     return items.empty() ? -1 : 0;
+  }
+  // The colour chooser, opened at `initial` with the prompt as its title
+  // ("Choose Other Color:"): the colour chosen, or nullopt when the user
+  // cancels. Without a dialog nothing is chosen.
+  virtual std::optional<ColorChoice> AskColor(const std::string& prompt, ColorChoice initial) {
+    (void)prompt;
+    (void)initial;
+    return std::nullopt;
+  }
+  // The Comment Font dialog, opened at `initial`: the family and size
+  // chosen, or nullopt when the user cancels. Without a dialog nothing is
+  // chosen.
+  virtual std::optional<FontChoice> AskCommentFont(const FontChoice& initial) {
+    (void)initial;
+    return std::nullopt;
   }
 };
 

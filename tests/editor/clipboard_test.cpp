@@ -186,14 +186,15 @@ TEST(TableData, LayoutsAndFailures) {
   EXPECT_EQ(infinite.values, (std::vector<double>{INFINITY, -INFINITY}));
 }
 
-TEST(Clipboard, CopyingPropositionsNeedsTheNotebookWriter) {
+// Whole propositions are copied as the notebook file writes them.
+TEST(Clipboard, CopyingPropositionsWritesTheirRecords) {
   TypingSession s(Interactive());
   s.Type("a");
   s.Select(s.LastProposition());
   s.Platform().clipboard = "unchanged";
   s.Press("Copy");
-  EXPECT_TRUE(s.Alerted(kMsgUnimplemented));
-  EXPECT_EQ(s.Platform().clipboard, "unchanged");
+  EXPECT_FALSE(s.Alerted(kMsgUnimplemented));
+  EXPECT_EQ(s.Platform().clipboard, "~A(a)~p0\n0 ~e\n");
   s.Press(kCmdCopyAsPicture);
   EXPECT_TRUE(s.Alerted(kMsgUnimplemented));
   s.ClearAlerts();

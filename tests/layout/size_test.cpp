@@ -11,6 +11,7 @@
 #include "mathobj/constructors.h"
 #include "mathobj/slots.h"
 #include "mathobj/tree_text.h"
+#include "notebook/expression_writer.h"
 #include "notebook/propositions.h"
 #include "shell/failure.h"
 #include "shell/messages.h"
@@ -66,17 +67,17 @@ TEST_F(SizeTest, AutomaticParenthesesFollowBindingAndPlace) {
   for (const Case& c : cases) {
     Handle tree = Make(c.tree);
     Handle child = At(tree, c.path);
-    EXPECT_EQ(c.parens, NeedsParens(ObjParent(child), child)) << c.tree;
+    EXPECT_EQ(c.parens, ShownInBrackets(ObjParent(child), child)) << c.tree;
   }
   // Matrices and for-all need brackets even on their own.
-  EXPECT_TRUE(NeedsParens(nullptr, Make("m2x1(a,b)")));
-  EXPECT_TRUE(NeedsParens(nullptr, Make("f(x,y)")));
-  EXPECT_FALSE(NeedsParens(nullptr, Make("+(a,b)")));
-  EXPECT_FALSE(NeedsParens(nullptr, Make("((a)")));
+  EXPECT_TRUE(ShownInBrackets(nullptr, Make("m2x1(a,b)")));
+  EXPECT_TRUE(ShownInBrackets(nullptr, Make("f(x,y)")));
+  EXPECT_FALSE(ShownInBrackets(nullptr, Make("+(a,b)")));
+  EXPECT_FALSE(ShownInBrackets(nullptr, Make("((a)")));
   // Notebooks of older versions bind cross products tighter than products.
   UseOlderBindingTable(true);
   Handle older = Make("c(*(a,b),x)");
-  EXPECT_TRUE(NeedsParens(older, ObjSlot(older, 0)));
+  EXPECT_TRUE(ShownInBrackets(older, ObjSlot(older, 0)));
   UseOlderBindingTable(false);
 }
 

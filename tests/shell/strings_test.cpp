@@ -106,13 +106,6 @@ TEST(StringTable, TextsKnownOnlyByTheirFirstWordsBeginWithThem) {
   }
 }
 
-TEST(StringTable, GivesTheVersionOnceSet) {
-  SetVersionText("9.8.7");
-  EXPECT_STREQ(StringTableText(kStrVersion), "9.8.7");
-  SetVersionText(nullptr);
-  EXPECT_EQ(StringTableText(kStrVersion), nullptr);
-}
-
 TEST(StringCache, ReturnsEachCachedStringUnchangedAtTheSamePlace) {
   ResetStringCache();
   std::vector<std::pair<int, const char*>> fetched;

@@ -32,7 +32,7 @@ void PrintHelp(std::FILE* out) {
                "NAMES declares names, as in a:c,f:f, with the classes c (constant),\n"
                "v (variable), m (M-linear operator), d (D-linear operator) and\n"
                "f (function). Other names are declared as they are met: a variable, or a\n"
-               "function before a parenthesised argument; pi, e, i, sin, ln and the other\n"
+               "function before a parenthesised argument; π (or 'p), e, i, sin, ln and the other\n"
                "predefined names keep their predefined meaning.\n"
                "\n"
                "Exit status: 0 success; 1 check found conclusions that cannot be derived\n"

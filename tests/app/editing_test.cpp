@@ -15,6 +15,8 @@
 #include "app/qt_platform.h"
 #include "app_tests.h"
 #include "desktop_fixture.h"
+#include "editor/comment_editing.h"
+#include "editor/comment_plain_text.h"
 #include "editor/selection_list.h"
 #include "layout/relayout.h"
 #include "notebook/expression_writer.h"
@@ -154,6 +156,38 @@ class EditingTest : public QObject {
     QCOMPARE(Statements(FrontNotebookWindow()->Root()), typed);
     QCOMPARE(FrontNotebookWindow()->windowTitle(), QString("work.axn"));
     QVERIFY(harness.boxes.empty());
+  }
+
+  // Enter starts a comment; typed text and Backspace edit it; the comment
+  // is saved and read back with the same text.
+  void typeCommentSaveReopen() {
+    QTemporaryDir dir;
+    const QString path = MakeNotebookFile(dir, "notes.axn");
+    auto lastCommentText = [](Handle root) {
+      std::string text;
+      for (int i = FirstProp(root); i < ObjCount(root); ++i)
+        if (Handle prop = ObjSlot(root, i); prop && ObjType(prop) == kComment)
+          text = PlainTextFromComment(CommentContent(prop).root);
+      return QString::fromStdString(text);
+    };
+    {
+      DesktopHarness harness;
+      QVERIFY(harness.Start({":", path}));
+      DialogAcceptor acceptor;
+      Press(Qt::Key_Enter, Qt::KeypadModifier);
+      QVERIFY(EditedComment() != nullptr);
+      Type("Hello worlds");
+      Press(Qt::Key_Backspace);
+      Handle root = FrontNotebookWindow()->Root();
+      QCOMPARE(lastCommentText(root), QString("Hello world"));
+      Press(Qt::Key_S, Qt::ControlModifier);
+      QVERIFY(WindowList::CloseRequest(FrontNotebookWindow()));
+      Settle();
+      QVERIFY(harness.boxes.empty());
+    }
+    DesktopHarness harness;
+    QVERIFY(harness.Start({":", path}));
+    QCOMPARE(lastCommentText(FrontNotebookWindow()->Root()), QString("Hello world"));
   }
 
   // Save as through the file chooser takes the new name (the title follows

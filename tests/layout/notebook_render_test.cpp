@@ -26,50 +26,12 @@
 #include "ports/output_sink.h"
 #include "rows_fixture.h"
 #include "shell/messages.h"
+#include "support/ghostscript.h"
 
 namespace lemmabox::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-bool HaveGhostscript() {
-  return std::system("gs --version >/dev/null 2>&1") == 0;
-}
-
-struct Picture {
-  int width = 0;
-  int height = 0;
-  std::vector<unsigned char> gray;
-  bool Ink(int x, int y) const { return gray[static_cast<size_t>(y) * width + x] < 160; }
-  // Ink anywhere in a rectangle of the picture (in pixels).
-  bool InkIn(const Rect& r) const {
-    for (int y = std::max(0, r.top); y < std::min(height, r.bottom); ++y)
-      for (int x = std::max(0, r.left); x < std::min(width, r.right); ++x)
-        if (Ink(x, y)) return true;
-    return false;
-  }
-};
-
-bool ReadPgm(const std::string& path, Picture& picture) {
-  std::ifstream in(path, std::ios::binary);
-  auto field = [&]() {
-    std::string word;
-    while (in >> word && word[0] == '#') {
-      std::string rest;
-      std::getline(in, rest);
-    }
-    return word;
-  };
-  if (field() != "P5") return false;
-  picture.width = std::atoi(field().c_str());
-  picture.height = std::atoi(field().c_str());
-  if (field() != "255" || picture.width <= 0 || picture.height <= 0) return false;
-  in.get();
-  picture.gray.resize(static_cast<size_t>(picture.width) * picture.height);
-  in.read(reinterpret_cast<char*>(picture.gray.data()),
-          static_cast<std::streamsize>(picture.gray.size()));
-  return static_cast<bool>(in);
-}
 
 class NotebookRenderTest : public RowsTest {
  protected:
@@ -126,30 +88,11 @@ class NotebookRenderTest : public RowsTest {
 
   // Renders PostScript text with Ghostscript at `scale` pixels per point.
   bool Render(const std::string& text, const std::string& name, bool eps, int scale,
-              Picture& picture, std::string* messages = nullptr) {
+              GrayPicture& picture, std::string* messages = nullptr) {
     const fs::path in = directory_ / (name + (eps ? ".eps" : ".ps"));
     std::ofstream(in, std::ios::binary) << text;
-    const fs::path out = directory_ / (name + ".pgm");
-    const fs::path log = directory_ / (name + ".log");
-    const std::string crop = eps ? " -dEPSCrop" : "";
-    const std::string command = "gs -q -dSAFER -dBATCH -dNOPAUSE" + crop + " -sDEVICE=pgmraw -r" +
-                                std::to_string(72 * scale) + " -dTextAlphaBits=4 -o '" +
-                                out.string() + "' '" + in.string() + "' >'" + log.string() +
-                                "' 2>&1";
-    const int status = std::system(command.c_str());
-    std::ifstream logIn(log);
-    const std::string logged((std::istreambuf_iterator<char>(logIn)), {});
-    if (messages) *messages = logged;
-    if (status != 0 || logged.find("Error") != std::string::npos) return false;
-    if (const char* keep = std::getenv("LEMMABOX_KEEP_RENDERINGS")) {
-      const std::string png = (fs::path(keep) / (name + ".png")).string();
-      const std::string convert = "gs -q -dSAFER -dBATCH -dNOPAUSE" + crop + " -sDEVICE=png16m -r" +
-                                  std::to_string(72 * scale) +
-                                  " -dTextAlphaBits=4 -dGraphicsAlphaBits=4 -o '" + png + "' '" +
-                                  in.string() + "' >/dev/null 2>&1";
-      if (std::system(convert.c_str()) != 0) return false;
-    }
-    return ReadPgm(out.string(), picture);
+    picture.inkBelow = 160;
+    return RenderWithGhostscript(in, eps, 72 * scale, picture, messages);
   }
 
  private:
@@ -176,7 +119,7 @@ TEST_F(NotebookRenderTest, TheEpsPictureIsTheNotebookAndRendersCleanly) {
       << "the error area";
 
   if (!HaveGhostscript()) GTEST_SKIP() << "Ghostscript is not installed";
-  Picture picture;
+  GrayPicture picture;
   std::string messages;
   ASSERT_TRUE(Render(eps, "notebook", true, 2, picture, &messages)) << messages;
   EXPECT_EQ(2 * size.x, picture.width);
@@ -202,7 +145,7 @@ TEST_F(NotebookRenderTest, ThePostScriptVariantIsOnePageOfTheNotebooksSize) {
   EXPECT_NE(std::string::npos, ps.find("%%BoundingBox: 0 0 " + std::to_string(size.x) + " " +
                                        std::to_string(size.y) + "\n"));
   if (!HaveGhostscript()) GTEST_SKIP() << "Ghostscript is not installed";
-  Picture picture;
+  GrayPicture picture;
   std::string messages;
   ASSERT_TRUE(Render(ps, "notebook_page", false, 1, picture, &messages)) << messages;
   EXPECT_EQ(size.x, picture.width);
@@ -232,7 +175,7 @@ TEST_F(NotebookRenderTest, TablesAndGraphsShowAFramedBoxWithTheirKind) {
   EXPECT_GT(plot.top, BoxOf(graph).top);
   EXPECT_LT(plot.right, BoxOf(graph).right);
   if (!HaveGhostscript()) GTEST_SKIP() << "Ghostscript is not installed";
-  Picture picture;
+  GrayPicture picture;
   std::string messages;
   ASSERT_TRUE(Render(eps, "notebook_placeholders", true, 1, picture, &messages)) << messages;
   EXPECT_EQ(size.x, picture.width);

@@ -18,48 +18,12 @@
 #include "mathobj/slots.h"
 #include "mathobj/tree_text.h"
 #include "ports/output_sink.h"
+#include "support/ghostscript.h"
 
 namespace lemmabox::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-bool HaveGhostscript() {
-  return std::system("gs --version >/dev/null 2>&1") == 0;
-}
-
-struct Picture {
-  int width = 0;
-  int height = 0;
-  std::vector<unsigned char> gray;  // one byte per pixel, top row first
-  bool Ink(int x, int y) const { return gray[static_cast<size_t>(y) * width + x] < 128; }
-  int InkCount() const {
-    int n = 0;
-    for (unsigned char g : gray) n += g < 128;
-    return n;
-  }
-};
-
-bool ReadPgm(const std::string& path, Picture& picture) {
-  std::ifstream in(path, std::ios::binary);
-  auto field = [&]() {
-    std::string word;
-    while (in >> word && word[0] == '#') {
-      std::string rest;
-      std::getline(in, rest);
-    }
-    return word;
-  };
-  if (field() != "P5") return false;
-  picture.width = std::atoi(field().c_str());
-  picture.height = std::atoi(field().c_str());
-  if (field() != "255" || picture.width <= 0 || picture.height <= 0) return false;
-  in.get();
-  picture.gray.resize(static_cast<size_t>(picture.width) * picture.height);
-  in.read(reinterpret_cast<char*>(picture.gray.data()),
-          static_cast<std::streamsize>(picture.gray.size()));
-  return static_cast<bool>(in);
-}
 
 class RenderTest : public LayoutTest {
  protected:
@@ -77,27 +41,14 @@ class RenderTest : public LayoutTest {
 
   // Writes the EPS of expr, renders it at `scale` pixels per point and reads
   // the picture back; the size of the EPS in points comes back in `size`.
-  bool Render(Handle expr, const std::string& name, int scale, Picture& picture, Point& size,
+  bool Render(Handle expr, const std::string& name, int scale, GrayPicture& picture, Point& size,
               std::string* eps = nullptr) {
     StringSink sink;
     size = WriteExpressionEps(sink, expr, style);
     if (eps) *eps = sink.text();
     const fs::path epsPath = directory_ / (name + ".eps");
     std::ofstream(epsPath) << sink.text();
-    const fs::path pgmPath = directory_ / (name + ".pgm");
-    const std::string command = "gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -sDEVICE=pgmraw -r" +
-                                std::to_string(72 * scale) + " -dTextAlphaBits=4 -o '" +
-                                pgmPath.string() + "' '" + epsPath.string() + "' 2>&1";
-    if (std::system(command.c_str()) != 0) return false;
-    if (const char* keep = std::getenv("LEMMABOX_KEEP_RENDERINGS")) {
-      const std::string png = (fs::path(keep) / (name + ".png")).string();
-      const std::string convert = "gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -sDEVICE=png16m -r" +
-                                  std::to_string(72 * scale) +
-                                  " -dTextAlphaBits=4 -dGraphicsAlphaBits=4 -o '" + png + "' '" +
-                                  epsPath.string() + "' >/dev/null 2>&1";
-      if (std::system(convert.c_str()) != 0) return false;
-    }
-    return ReadPgm(pgmPath.string(), picture);
+    return RenderWithGhostscript(epsPath, true, 72 * scale, picture);
   }
 
  private:
@@ -132,7 +83,7 @@ TEST_F(RenderTest, ExpressionsRenderWithInkInsideThePicture) {
   };
   for (const Case& c : cases) {
     Handle expr = Make(c.tree);
-    Picture picture;
+    GrayPicture picture;
     Point size;
     ASSERT_TRUE(Render(expr, c.name, 4, picture, size)) << c.name;
     EXPECT_EQ(size.x * 4, picture.width) << c.name;
@@ -158,7 +109,7 @@ TEST_F(RenderTest, CollapsedPartsShowAsDots) {
   SetFlag(sum, kFlagCollapsed);
   Hdr(sum).aux = 2;
   Handle expr = Own(NewEquation(integral, sum));
-  Picture picture;
+  GrayPicture picture;
   Point size;
   std::string eps;
   ASSERT_TRUE(Render(expr, "collapsed", 4, picture, size, &eps));

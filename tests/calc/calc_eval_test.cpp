@@ -31,23 +31,6 @@ class CalcEvalTest : public CalcTest {
     EndCalc();
     return s;
   }
-  // What Calculate makes of an expression, or the failure it raises.
-  std::string Calculated(const std::string& text) {
-    Handle obj = NewExpr(text);
-    Handle result = nullptr;
-    MessageNumber failure = RaisedBy([&] { result = Calculate(obj); });
-    if (failure != 0) {
-      DisposeObj(obj);
-      return "raised " + std::to_string(failure);
-    }
-    std::string s = Show(result);
-    DisposeObj(result);
-    return s;
-  }
-  MessageNumber FailureOf(const std::string& text) {
-    Handle obj = Expr(text);
-    return RaisedBy([&] { CalcComplex(obj); });
-  }
 };
 
 // 'u' stands for the undefined value.

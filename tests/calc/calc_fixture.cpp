@@ -6,6 +6,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include "calc/calc_engine.h"
+#include "calc/calculate.h"
 #include "mathobj/constructors.h"
 #include "mathobj/dup_dispose.h"
 #include "mathobj/slots.h"
@@ -16,6 +18,7 @@
 #include "notebook/popups.h"
 #include "notebook/propositions.h"
 #include "notebook/working_statements.h"
+#include "support/failure_helpers.h"
 
 namespace lemmabox::testing {
 namespace {
@@ -508,6 +511,24 @@ Handle CalcTest::Define(const std::string& statement, Handle theory) {
   if (!SetWorkingStatement(prop, true, true, false))
     throw std::runtime_error("not a working statement: " + statement);
   return prop;
+}
+
+std::string CalcTest::Calculated(const std::string& text) {
+  Handle obj = NewExpr(text);
+  Handle result = nullptr;
+  const MessageNumber failure = RaisedBy([&] { result = Calculate(obj); });
+  if (failure != 0) {
+    DisposeObj(obj);
+    return "raised " + std::to_string(failure);
+  }
+  std::string shown = Show(result);
+  DisposeObj(result);
+  return shown;
+}
+
+MessageNumber CalcTest::FailureOf(const std::string& text) {
+  Handle obj = Expr(text);
+  return RaisedBy([&] { CalcComplex(obj); });
 }
 
 Handle CalcTest::AddCaseTheory() {

@@ -60,6 +60,12 @@ class CalcTest : public HeadlessTest {
   // A new Case Theory at the end of the Main Theory.
   Handle AddCaseTheory();
 
+  // What Calculate makes of an expression, in the notation above, or
+  // "raised N" for the failure it raises.
+  std::string Calculated(const std::string& text);
+  // The failure that evaluating an expression raises (0 for none).
+  MessageNumber FailureOf(const std::string& text);
+
   Handle notebook = nullptr;
 
  private:

@@ -28,10 +28,6 @@ class CalcNamesTest : public CalcTest {
     CalcTest::TearDown();
   }
   double Value(const std::string& text) { return CalcReal(Expr(text)); }
-  MessageNumber FailureOf(const std::string& text) {
-    Handle obj = Expr(text);
-    return RaisedBy([&] { CalcComplex(obj); });
-  }
   // Tabulates name (f, or y(x)) in a working table at the end of the notebook.
   Handle AddTable(const std::string& name) {
     Handle table = NewTable(0, false, 3);

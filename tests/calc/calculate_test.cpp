@@ -17,21 +17,7 @@
 namespace lemmabox::testing {
 namespace {
 
-class CalculateTest : public CalcTest {
- protected:
-  std::string Calculated(const std::string& text) {
-    Handle obj = NewExpr(text);
-    Handle result = nullptr;
-    MessageNumber failure = RaisedBy([&] { result = Calculate(obj); });
-    if (failure != 0) {
-      DisposeObj(obj);
-      return "raised " + std::to_string(failure);
-    }
-    std::string s = Show(result);
-    DisposeObj(result);
-    return s;
-  }
-};
+using CalculateTest = CalcTest;
 
 TEST_F(CalculateTest, LeavesWhatHasNoValueInPlace) {
   Define("x = 4");

@@ -383,6 +383,25 @@ void ApplyLookCommand(bool editing,
 
 // --- Moving ---
 
+// The Style menu's check marks follow the edited comment: the look at its
+// caret, or the attributes its whole selection has; nothing is checked when
+// no comment is being edited.
+void ShowLookInMenus() {
+  std::array<bool, 3> has{};  // bold, italic, underline
+  if (gEditing.comment != nullptr) {
+    const Carets range{gEditing.anchor, gEditing.caret};
+    const StyleBits bits = LookOf(gEditing.comment, range, !gEditing.HasRange()).record.Bits();
+    for (int attribute = 0; attribute < 3; ++attribute)
+      has[attribute] = gEditing.HasRange() ? AllHave(gEditing.comment, range, attribute)
+                                           : bits.a[attribute] != 0;
+  }
+  const bool plain = gEditing.comment != nullptr && !has[0] && !has[1] && !has[2];
+  CheckMenuCommand(kMenuStylePlain, plain);
+  CheckMenuCommand(kMenuStyleBold, has[0]);
+  CheckMenuCommand(kMenuStyleItalic, has[1]);
+  CheckMenuCommand(kMenuStyleUnderline, has[2]);
+}
+
 void MoveCaret(int32_t to, bool extend) {
   to = std::clamp(to, 0, UnitCount(gEditing.comment));
   gEditing.caret = to;
@@ -490,6 +509,7 @@ void BeginHook(Handle comment, CommandCode code) {
   gEditing = CommentEditing{FrontView(), comment, code == 0 ? 0 : units, units, std::nullopt};
   if (IsLookCode(code)) gEditing.anchor = 0;
   if (code != 0) PerformCommentCode(code);
+  ShowLookInMenus();
 }
 
 void EndHook() {
@@ -498,6 +518,7 @@ void EndHook() {
     return;
   }
   gEditing = CommentEditing{};
+  ShowLookInMenus();
 }
 
 bool SnapshotHeld(UndoOwner front) {
@@ -551,6 +572,7 @@ void EditComment(Handle comment, int32_t anchor, int32_t caret) {
   gEditing = CommentEditing{view, comment, std::clamp(anchor, 0, units),
                             std::clamp(caret, 0, units), std::nullopt};
   gGoalX = -1;
+  ShowLookInMenus();
 }
 
 void ClickComment(Handle comment, int32_t anchor, int32_t caret) {
@@ -560,11 +582,13 @@ void ClickComment(Handle comment, int32_t anchor, int32_t caret) {
   gClickPending = true;
   gTypingRun = false;
   gGoalX = -1;
+  ShowLookInMenus();
 }
 
 void EndCommentEditing() {
   gClickPending = false;
   gEditing = CommentEditing{};
+  ShowLookInMenus();
 }
 
 bool IsCommentOnlyCode(CommandCode code) {
@@ -573,6 +597,10 @@ bool IsCommentOnlyCode(CommandCode code) {
 
 void PerformCommentCode(CommandCode code) {
   if (gEditing.comment == nullptr) return;
+  // Whichever way the command ends, the Style menu shows the look it left.
+  struct ShowLookAfter {
+    ~ShowLookAfter() { ShowLookInMenus(); }
+  } showLookAfter;
   code = NormaliseCode(code);
   const bool extend = CurrentModifiers().shift;
   if (IsLookCode(code)) {

@@ -18,6 +18,7 @@
 #include "shell/commands.h"
 #include "shell/keyboard_map.h"
 #include "shell/menu_ids.h"
+#include "shell/menus.h"
 #include "shell/messages.h"
 #include "support/headless_fixture.h"
 #include "support/typing.h"
@@ -147,8 +148,12 @@ TEST_F(CommentEditingTest, StylesApplyToTheSelectionOrToWhatIsTypedNext) {
   EXPECT_EQ(words[1].second.record.Bits().a[0], 1);
   EXPECT_EQ(words[0].second.record.Bits().a[0], 0);
   EXPECT_EQ(words[2].second.record.Bits().a[0], 0);
+  EXPECT_TRUE(IsMenuCommandChecked(kMenuStyleBold));  // the menu shows the selection's look
+  EXPECT_FALSE(IsMenuCommandChecked(kMenuStylePlain));
   session_->Press(kCmdStyleBold);  // all bold already: bold goes
   EXPECT_EQ(Words(comment)[1].second.record.Bits().a[0], 0);
+  EXPECT_FALSE(IsMenuCommandChecked(kMenuStyleBold));
+  EXPECT_TRUE(IsMenuCommandChecked(kMenuStylePlain));
   // At a caret the style is for the next text typed.
   Run("{All}{Right}");
   session_->Press(kCmdStyleItalic);
@@ -158,10 +163,13 @@ TEST_F(CommentEditingTest, StylesApplyToTheSelectionOrToWhatIsTypedNext) {
   EXPECT_EQ(words.back().second.record.Bits().a[1], 1);
   Run("Y");
   EXPECT_EQ(Words(comment).back().first, "XY");  // typing goes on in the new look
+  EXPECT_TRUE(IsMenuCommandChecked(kMenuStyleItalic));
   session_->Press(kCmdStylePlain);
   Run("{+Left}{+Left}");
   session_->Press(kCmdStylePlain);
   EXPECT_EQ(Words(comment).back().second.record.Bits().a[1], 0);
+  EndCommentEditing();  // no comment edited: no look checked
+  EXPECT_FALSE(IsMenuCommandChecked(kMenuStylePlain));
 }
 
 TEST_F(CommentEditingTest, ColoursFromTheMenuAndTheChooser) {

@@ -7,6 +7,7 @@
 #include "editor/perform.h"
 #include "editor/replay.h"
 #include "editor/selection_list.h"
+#include "files/file_reader.h"
 #include "manip/manipulations.h"
 #include "mathobj/constructors.h"
 #include "mathobj/predefined.h"
@@ -49,24 +50,6 @@ int Failed(MessageNumber n) {
   return 2;
 }
 
-// The class letters of --declare, as the file format spells them.
-int ClassOfLetter(char letter) {
-  switch (letter) {
-    case 'c':
-      return kNameConstant;
-    case 'v':
-      return kNameVariable;
-    case 'm':
-      return kNameMLinearOperator;
-    case 'd':
-      return kNameDLinearOperator;
-    case 'f':
-      return kNameFunction;
-    default:
-      return 0;
-  }
-}
-
 // A headless notebook in front that knows the predefined names, as a new
 // notebook does, and the names of --declare.
 class Session {
@@ -101,12 +84,13 @@ class Session {
       names = comma == std::string_view::npos ? std::string_view() : names.substr(comma + 1);
       const size_t colon = item.find(':');
       if (colon == 0 || colon == std::string_view::npos || colon + 2 != item.size()) return false;
-      const int nameClass = ClassOfLetter(item.back());
-      if (nameClass == 0) return false;
+      // The class letters are those of the file format.
+      const std::optional<NameClass> nameClass = NameClassOfLetter(item.back());
+      if (!nameClass) return false;
       const std::string name = Utf8ToProgramText(item.substr(0, colon), '?');
       if (name.size() >= kTextFieldSize) return false;
-      InsertProp(NewNameDecl(NewUndeclaredName(name.c_str()), static_cast<NameClass>(nameClass)),
-                 notebook_, ObjCount(notebook_), 0);
+      InsertProp(NewNameDecl(NewUndeclaredName(name.c_str()), *nameClass), notebook_,
+                 ObjCount(notebook_), 0);
     }
     return true;
   }

@@ -223,24 +223,9 @@ void ReadContainerEnd(FieldReader&, ReadState& state) {
   SetTypingPlace(state.Current());
 }
 
-NameClass ClassOfCharacter(int c) {
-  switch (c) {
-    case 'c':
-      return kNameConstant;
-    case 'v':
-      return kNameVariable;
-    case 'm':
-      return kNameMLinearOperator;
-    case 'd':
-      return kNameDLinearOperator;
-    default:
-      return kNameFunction;
-  }
-}
-
 void ReadDeclaration(FieldReader& in, ReadState& state) {
   in.Expect('?');
-  const NameClass nameClass = ClassOfCharacter(in.Get());
+  const NameClass nameClass = NameClassOfLetter(in.Get()).value_or(kNameFunction);
   int behaviour = in.Short(-32768, 32767);
   if (!IsBehaviourItem(behaviour)) {
     if (!state.behaviourWarned) InformationAlert(kMsgUnknownPredefinedName);
@@ -707,6 +692,23 @@ Handle ReadNotebookFileWith(const std::string& path, const NotebookReadOptions& 
   const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
   if (file.bad()) Raise(kMsgFileAccessDenied);
   return ReadNotebookBytes(bytes, options, info);
+}
+
+std::optional<NameClass> NameClassOfLetter(int letter) {
+  switch (letter) {
+    case 'c':
+      return kNameConstant;
+    case 'v':
+      return kNameVariable;
+    case 'm':
+      return kNameMLinearOperator;
+    case 'd':
+      return kNameDLinearOperator;
+    case 'f':
+      return kNameFunction;
+    default:
+      return std::nullopt;
+  }
 }
 
 void InstallFileReader() {

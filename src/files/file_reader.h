@@ -11,10 +11,12 @@
 // after the selected one and keeping their outline relative to it.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "files/file_writer.h"
+#include "mathobj/predefined.h"
 #include "shell/types.h"
 
 namespace lemmabox {
@@ -40,6 +42,10 @@ Handle ReadNotebookBytes(std::string_view bytes, const NotebookReadOptions& opti
 Handle ReadNotebookFile(const std::string& path);
 Handle ReadNotebookFileWith(const std::string& path, const NotebookReadOptions& options,
                             NotebookReadInfo* info = nullptr);
+
+// The name class a declaration record's class letter stands for (c, v, m, d,
+// f), or nullopt for any other character.
+std::optional<NameClass> NameClassOfLetter(int letter);
 
 // Hands the records of pasted text to these readers.
 void InstallFileReader();
